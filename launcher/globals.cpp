@@ -1,0 +1,28 @@
+#include "globals.h"
+
+LaunchTable Table;
+int32_t EntryCount = 0;
+bool ExecuteMode = false;
+int32_t StartStamp = 0;
+std::string ExePath;
+std::string SettingsPath;
+std::string CommandTail;
+
+void ClearLaunchTable() {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        Table.Program[slot].clear();
+        Table.CmdLine[slot].clear();
+        Table.DelaySec[slot] = 0;
+        Table.WndStyle[slot] = 0;
+    }
+}
+
+void ResetGlobals() {
+    ClearLaunchTable();
+    EntryCount = 0;
+    ExecuteMode = false;
+    StartStamp = 0;
+    ExePath.clear();
+    SettingsPath.clear();
+    CommandTail.clear();
+}

@@ -1,0 +1,32 @@
+// The launcher's global state: created before the main procedure runs and
+// kept until the process ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Slot 0 is the command-line entry; slots 1 to 100 the settings-file entries.
+// Slot 101 exists but is never used.
+constexpr int kSlotCount = 102;
+constexpr int kMaxEntries = 100;
+
+struct LaunchTable {
+    std::string Program[kSlotCount];
+    std::string CmdLine[kSlotCount];
+    int32_t DelaySec[kSlotCount];
+    int32_t WndStyle[kSlotCount];
+};
+
+extern LaunchTable Table;
+extern int32_t EntryCount;     // settings-file entries accepted, 0 to 100
+extern bool ExecuteMode;       // set by /E
+extern int32_t StartStamp;     // the second of the day passed with /T:
+extern std::string ExePath;    // the running executable's full path
+extern std::string SettingsPath;
+extern std::string CommandTail;  // the command line without the executable's name
+
+// Empties every slot of the launch table.
+void ClearLaunchTable();
+
+// Empties the launch table and puts every global back to its initial value.
+void ResetGlobals();

@@ -1,0 +1,41 @@
+#include "postpone_main.h"
+
+#include <exception>
+#include <string>
+
+#include "command_line.h"
+#include "delayed_start.h"
+#include "globals.h"
+#include "launch_list.h"
+#include "settings_location.h"
+#include "spawn.h"
+
+namespace {
+
+// Nothing is ever reported: should memory run out in a text operation, the
+// process ends quietly with 0 instead of through the runtime's abort path.
+[[noreturn]] void EndQuietly() {
+    OsExitProcess(0);
+}
+
+}  // namespace
+
+int32_t PostponeMain(OsHandle module, OsHandle /*previousInstance*/, const char* /*commandTail*/,
+                     int32_t /*showCommand*/) {
+    ClearLaunchTable();
+    if (!ParseCommandLine()) return 0;  // help was shown
+    if (ExecuteMode) return RunDelayed();
+
+    if (!LocateSettings(module)) return 0;
+    LoadLaunchList();
+    if (EntryCount == 0) return 0;
+    SpawnEntries();
+    return EntryCount;
+}
+
+void RunProcess(OsHandle module, int32_t showCommand) {
+    std::set_terminate(EndQuietly);
+    const char* line = OsGetCommandLine();
+    CommandTail = RemoveProgramName(line != nullptr ? line : "");
+    OsExitProcess(static_cast<uint32_t>(PostponeMain(module, nullptr, CommandTail.c_str(), showCommand)));
+}

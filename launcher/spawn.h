@@ -1,0 +1,18 @@
+// List mode: one hidden execute-mode copy of the launcher per entry.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// `value` as one parameter of the copy's command line: enclosed in double
+// quotes, with every double quote inside written twice.
+std::string QuoteParameter(const std::string& value);
+
+// The command line of the copy that runs one entry, read back by
+// ParseCommandLine into slot 0 and StartStamp exactly as written.
+std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
+                             int32_t delay, int32_t style, int32_t stamp);
+
+// Starts one copy for each of slots 1 to EntryCount, in slot order, each
+// hidden and not waited for.
+void SpawnEntries();

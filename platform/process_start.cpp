@@ -1,0 +1,53 @@
+#include "process_start.h"
+
+#include <vector>
+
+#include "platform.h"
+
+namespace {
+
+// SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX: a missing disk or a bad
+// image must never put a system box in front of the user.
+constexpr uint32_t kQuietErrorMode = 0x8001;
+
+// Last-error values after which the process's own memory or environment can
+// no longer be trusted.
+bool IsFatalStartError(uint32_t lastError) {
+    return lastError == 7 || lastError == 9 || lastError == 10;
+}
+
+}  // namespace
+
+int32_t StartProgram(const std::string& command, uint32_t style) {
+    // The platform sees the text up to its first NUL, and the whole of it: a
+    // command too long for the platform is not cut short, it does not start.
+    size_t length = command.find('\0');
+    if (length == std::string::npos) length = command.size();
+    if (length > kMaxCommandLength) return 0;
+
+    // A private, writable copy: the platform may write into the command buffer.
+    std::vector<char> buffer(command.data(), command.data() + length);
+    buffer.push_back('\0');
+
+    OsProcessInfo created = {nullptr, nullptr, 0};
+    const uint32_t previousMode = OsSetErrorMode(kQuietErrorMode);
+    OsSetLastError(0);
+    const bool started = OsCreateProcess(buffer.data(), style & kShowMask, &created);
+    const uint32_t lastError = OsGetLastError();
+    OsSetErrorMode(previousMode);
+
+    if (!started && lastError != 0) {
+        if (IsFatalStartError(lastError)) OsExitProcess(255);
+        return 0;
+    }
+
+    int32_t result = static_cast<int32_t>(created.processId);
+    if ((style & kWaitFlag) != 0 && created.process != nullptr) {
+        OsWaitForProcess(created.process);
+        uint32_t exitCode = 0;
+        result = OsGetExitCodeProcess(created.process, &exitCode) ? static_cast<int32_t>(exitCode) : 0;
+    }
+    if (created.process != nullptr) OsCloseHandle(created.process);
+    if (created.thread != nullptr) OsCloseHandle(created.thread);
+    return result;
+}

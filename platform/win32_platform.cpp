@@ -1,0 +1,146 @@
+// The wrappers of platform.h over the real Win32 API.
+#include "platform.h"
+
+#include <windows.h>
+
+#include <vector>
+
+const OsHandle kInvalidSearchHandle = INVALID_HANDLE_VALUE;
+
+const char* OsGetCommandLine() {
+    return GetCommandLineA();
+}
+
+uint32_t OsGetModuleFileName(OsHandle module, char* buffer, uint32_t size) {
+    return GetModuleFileNameA(static_cast<HMODULE>(module), buffer, size);
+}
+
+uint32_t OsGetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                                   uint32_t size, const char* path) {
+    return GetPrivateProfileStringA(section, key, fallback, buffer, size, path);
+}
+
+int32_t OsGetPrivateProfileInt(const char* section, const char* key, int32_t fallback, const char* path) {
+    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path));
+}
+
+uint32_t OsExpandEnvironmentStrings(const char* source, char* buffer, uint32_t size) {
+    return ExpandEnvironmentStringsA(source, buffer, size);
+}
+
+OsHandle OsFindFirstFile(const char* path) {
+    WIN32_FIND_DATAA found;
+    return FindFirstFileA(path, &found);
+}
+
+void OsFindClose(OsHandle search) {
+    FindClose(search);
+}
+
+namespace {
+
+// Case mapping as the user-interface library does it for ANSI text (through
+// the wide form, with the user's locale), but with the kernel alone, so that
+// the user-interface library is never loaded for it.
+void MapCase(char* text, uint32_t length, DWORD flag) {
+    if (length == 0) return;
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
+    if (wideLength <= 0) return;
+    std::vector<WCHAR> wide(static_cast<size_t>(wideLength));
+    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), wideLength);
+    std::vector<WCHAR> mapped(static_cast<size_t>(wideLength));
+    if (LCMapStringW(LOCALE_USER_DEFAULT, flag, wide.data(), wideLength, mapped.data(), wideLength) != wideLength) {
+        return;
+    }
+    std::vector<char> narrow(length);
+    const int narrowLength = WideCharToMultiByte(CP_ACP, 0, mapped.data(), wideLength, narrow.data(),
+                                                 static_cast<int>(length), nullptr, nullptr);
+    if (narrowLength != static_cast<int>(length)) return;  // a mapping that changed the length is not taken
+    CopyMemory(text, narrow.data(), length);
+}
+
+}  // namespace
+
+void OsCharUpperBuff(char* text, uint32_t length) {
+    MapCase(text, length, LCMAP_UPPERCASE);
+}
+
+void OsCharLowerBuff(char* text, uint32_t length) {
+    MapCase(text, length, LCMAP_LOWERCASE);
+}
+
+uint32_t OsSetErrorMode(uint32_t mode) {
+    return SetErrorMode(mode);
+}
+
+void OsSetLastError(uint32_t code) {
+    SetLastError(code);
+}
+
+uint32_t OsGetLastError() {
+    return GetLastError();
+}
+
+bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* created) {
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;  // 68
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showWindow);
+
+    SECURITY_ATTRIBUTES security;
+    security.nLength = sizeof security;  // 12
+    security.lpSecurityDescriptor = nullptr;
+    security.bInheritHandle = FALSE;
+
+    PROCESS_INFORMATION info;
+    ZeroMemory(&info, sizeof info);
+    const BOOL started = CreateProcessA(nullptr, commandBuffer, &security, &security, FALSE, NORMAL_PRIORITY_CLASS,
+                                        nullptr, nullptr, &startup, &info);
+    created->process = info.hProcess;
+    created->thread = info.hThread;
+    created->processId = info.dwProcessId;
+    return started != FALSE;
+}
+
+void OsWaitForProcess(OsHandle process) {
+    WaitForSingleObject(process, INFINITE);
+}
+
+bool OsGetExitCodeProcess(OsHandle process, uint32_t* exitCode) {
+    DWORD code = 0;
+    const BOOL read = GetExitCodeProcess(process, &code);
+    *exitCode = code;
+    return read != FALSE;
+}
+
+void OsCloseHandle(OsHandle handle) {
+    CloseHandle(handle);
+}
+
+void OsExitProcess(uint32_t exitCode) {
+    ExitProcess(exitCode);
+}
+
+void OsGetLocalTime(OsLocalTime* now) {
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    now->hour = time.wHour;
+    now->minute = time.wMinute;
+    now->second = time.wSecond;
+    now->milliseconds = time.wMilliseconds;
+}
+
+void OsSleep(uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
+int32_t OsMessageBox(const char* text, const char* title, uint32_t style) {
+    // Loaded here, on demand: a copy that only waits never maps user32.
+    using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    const HMODULE user = LoadLibraryA("user32.dll");
+    if (user == nullptr) return 0;
+    const auto messageBox = reinterpret_cast<MessageBoxFunction>(
+        reinterpret_cast<void*>(GetProcAddress(user, "MessageBoxA")));
+    return messageBox != nullptr ? messageBox(nullptr, text, title, style) : 0;
+}

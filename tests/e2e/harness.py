@@ -1,0 +1,148 @@
+"""Running Postpone.exe and its test helpers under Wine.
+
+Every end-to-end test starts Postpone through starter.exe, which hands an exact
+command line to CreateProcessA and prints the full 32-bit exit code. Programs
+that Postpone starts are copies of probe.exe, which log their command line,
+show state, module path and start time to the file named by PROBE_LOG.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+from dataclasses import dataclass
+
+BUILD = os.environ.get("POSTPONE_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win32"))
+POSTPONE_EXE = os.path.join(BUILD, "Postpone.exe")
+PROBE_EXE = os.path.join(BUILD, "tests", "e2e", "probe.exe")
+STARTER_EXE = os.path.join(BUILD, "tests", "e2e", "starter.exe")
+PREFIX = os.environ.get("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
+
+RELAY_FUNCTIONS = "kernel32.CreateProcessA;kernel32.Sleep;kernel32.ExitProcess;user32.MessageBoxA"
+
+
+def winpath(path):
+    """The Windows form of a Linux path, as Wine shows it: Z:\\..."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine_env(extra=None):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", LANG="C.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=", TZ="UTC")
+    env.pop("DISPLAY", None)  # no display: a message box would return at once
+    env.update(extra or {})
+    return env
+
+
+def make_prefix():
+    """Creates the shared 32-bit prefix once, with the relay filter set."""
+    if os.path.exists(os.path.join(PREFIX, "system.reg")):
+        return
+    env = wine_env({"WINEARCH": "win32"})
+    subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/t", "REG_SZ",
+                    "/d", RELAY_FUNCTIONS, "/f"], env=env, check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-w"], env=env, check=True)
+
+
+def wait_for_prefix_idle():
+    """Waits until every process of the prefix has ended."""
+    subprocess.run(["wineserver", "-w"], env=wine_env(), check=False)
+
+
+@dataclass
+class Result:
+    exit_code: int
+    pid: int
+    seconds: float
+    output: str
+    trace: str
+
+
+def run_exact(command, env=None, timeout=60, relay=False):
+    """Runs `command` exactly as given; returns its full exit code."""
+    extra = {"STARTER_CMD": command}
+    extra.update(env or {})
+    if relay:
+        extra["WINEDEBUG"] = "-all,+pid,+relay"
+    started = time.monotonic()
+    done = subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), capture_output=True, timeout=timeout)
+    seconds = time.monotonic() - started
+    out = done.stdout.decode("latin-1")
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    if "exit" not in values:
+        raise AssertionError("starter failed: %r %r" % (out, done.stderr[-2000:]))
+    return Result(int(values["exit"]), int(values.get("pid", "0")), seconds, out,
+                  done.stderr.decode("latin-1") if relay else "")
+
+
+def traced_calls(result, function, pid=None):
+    """The relay-traced calls of `function` made by process `pid` (by default
+    the process the starter ran), as their argument texts."""
+    prefix = "%04x:" % (pid if pid is not None else result.pid)
+    marker = "Call " + function + "("
+    calls = []
+    for line in result.trace.splitlines():
+        if line.startswith(prefix) and marker in line:
+            calls.append(line.split(marker, 1)[1].rsplit(") ret=", 1)[0])
+    return calls
+
+
+@dataclass
+class ProbeStart:
+    pid: int
+    show: int
+    flags: int
+    ms: int
+    command: bytes
+    exe: bytes
+
+
+def read_probe_log(path):
+    starts = []
+    if not os.path.exists(path):
+        return starts
+    with open(path, "rb") as f:
+        for line in f.read().decode("ascii").splitlines():
+            fields = dict(part.split("=", 1) for part in line.split(" "))
+            starts.append(ProbeStart(int(fields["pid"]), int(fields["show"]), int(fields["flags"]),
+                                     int(fields["ms"]), bytes.fromhex(fields["cmd"]), bytes.fromhex(fields["exe"])))
+    return starts
+
+
+def seconds_of_day(unix_seconds):
+    """What NowSeconds reads at `unix_seconds` with TZ=UTC (ties to even)."""
+    return round(unix_seconds % 86400)
+
+
+class WineTest(unittest.TestCase):
+    """A scratch folder per test, a probe log in it, and helpers to fill it."""
+
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="postpone-e2e-")
+        self.log = os.path.join(self.dir, "probe.log")
+        self.env = {"PROBE_LOG": winpath(self.log)}
+
+    def tearDown(self):
+        wait_for_prefix_idle()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def place(self, source, *relative):
+        """Copies `source` to the scratch folder under `relative`; returns its Linux path."""
+        target = os.path.join(self.dir, *relative)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copyfile(source, target)
+        return target
+
+    def probes(self):
+        return read_probe_log(self.log)
+
+    def wait_for_probes(self, count, timeout=20):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if len(self.probes()) >= count:
+                break
+            time.sleep(0.1)
+        return self.probes()

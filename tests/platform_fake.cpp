@@ -1,0 +1,227 @@
+#include "platform_fake.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+FakePlatform Fake;
+
+const OsHandle kInvalidSearchHandle = reinterpret_cast<OsHandle>(~uintptr_t{0});
+
+namespace {
+
+uintptr_t nextHandle = 0x100;
+uint32_t nextProcessId = 1000;
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+const std::string* ProfileValue(const char* section, const char* key, const char* path) {
+    Fake.profileKeysRead.push_back(key);
+    const auto file = Fake.profiles.find(path);
+    if (file == Fake.profiles.end()) return nullptr;
+    const auto value = file->second.find(Lower(std::string(section) + "/" + key));
+    return value == file->second.end() ? nullptr : &value->second;
+}
+
+std::map<uintptr_t, uint32_t> exitCodes;
+
+}  // namespace
+
+void ResetFake() {
+    Fake = FakePlatform();
+    exitCodes.clear();
+    nextProcessId = 1000;
+}
+
+void SetProfileValue(const std::string& path, const std::string& key, const std::string& value) {
+    Fake.profiles[path][Lower("Launch/" + key)] = value;
+    Fake.existingPaths.insert(path);
+}
+
+int64_t TimeOfDay(int hour, int minute, int second, int milliseconds) {
+    return ((hour * 60 + minute) * 60 + second) * 1000LL + milliseconds;
+}
+
+const char* OsGetCommandLine() {
+    Fake.calls.push_back("GetCommandLine");
+    return Fake.commandLine.c_str();
+}
+
+uint32_t OsGetModuleFileName(OsHandle, char* buffer, uint32_t size) {
+    Fake.calls.push_back("GetModuleFileName");
+    const std::string& name = Fake.moduleFileName;
+    if (name.size() >= size) {  // cut, as the platform does, and reported as full
+        std::memcpy(buffer, name.data(), size - 1);
+        buffer[size - 1] = '\0';
+        return size;
+    }
+    std::memcpy(buffer, name.c_str(), name.size() + 1);
+    return static_cast<uint32_t>(name.size());
+}
+
+uint32_t OsGetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                                   uint32_t size, const char* path) {
+    Fake.calls.push_back(std::string("GetPrivateProfileString ") + key);
+    const std::string* value = ProfileValue(section, key, path);
+    const std::string text = value != nullptr ? *value : fallback;
+    const size_t copied = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(buffer, text.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<uint32_t>(copied);
+}
+
+int32_t OsGetPrivateProfileInt(const char* section, const char* key, int32_t fallback, const char* path) {
+    Fake.calls.push_back(std::string("GetPrivateProfileInt ") + key);
+    const std::string* value = ProfileValue(section, key, path);
+    if (value == nullptr || value->empty()) return fallback;
+    return static_cast<int32_t>(std::strtoll(value->c_str(), nullptr, 10));
+}
+
+uint32_t OsExpandEnvironmentStrings(const char* source, char* buffer, uint32_t size) {
+    Fake.calls.push_back(std::string("ExpandEnvironmentStrings ") + source);
+    if (Fake.expansionFails) return 0;
+    std::string text = source;
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const size_t close = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
+        if (close != std::string::npos) {
+            const auto found = Fake.environment.find(Upper(text.substr(i + 1, close - i - 1)));
+            if (found != Fake.environment.end()) {
+                out += found->second;
+                i = close + 1;
+                continue;
+            }
+        }
+        out += text[i++];
+    }
+    const uint32_t needed = static_cast<uint32_t>(out.size() + 1);
+    if (needed > size) {  // a cut prefix, and the size that would be needed
+        if (size > 0) {
+            std::memcpy(buffer, out.data(), size - 1);
+            buffer[size - 1] = '\0';
+        }
+        return needed;
+    }
+    std::memcpy(buffer, out.c_str(), needed);
+    return needed;
+}
+
+OsHandle OsFindFirstFile(const char* path) {
+    Fake.calls.push_back(std::string("FindFirstFile ") + path);
+    Fake.searchedPaths.push_back(path);
+    if (Fake.existingPaths.count(path) == 0) return kInvalidSearchHandle;
+    ++Fake.openSearches;
+    return reinterpret_cast<OsHandle>(nextHandle++);
+}
+
+void OsFindClose(OsHandle) {
+    Fake.calls.push_back("FindClose");
+    --Fake.openSearches;
+}
+
+void OsCharUpperBuff(char* text, uint32_t length) {
+    for (uint32_t i = 0; i < length; ++i) text[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
+}
+
+void OsCharLowerBuff(char* text, uint32_t length) {
+    for (uint32_t i = 0; i < length; ++i) text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+}
+
+uint32_t OsSetErrorMode(uint32_t mode) {
+    Fake.calls.push_back("SetErrorMode " + std::to_string(mode));
+    const uint32_t previous = Fake.errorMode;
+    Fake.errorMode = mode;
+    return previous;
+}
+
+void OsSetLastError(uint32_t code) {
+    Fake.calls.push_back("SetLastError " + std::to_string(code));
+    Fake.lastError = code;
+}
+
+uint32_t OsGetLastError() {
+    Fake.calls.push_back("GetLastError");
+    return Fake.lastError;
+}
+
+bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* created) {
+    Fake.calls.push_back(std::string("CreateProcess ") + commandBuffer);
+    Fake.created.push_back(FakeCreateCall{commandBuffer, showWindow});
+    FakeStart start;
+    if (!Fake.starts.empty()) {
+        start = Fake.starts.front();
+        Fake.starts.pop_front();
+    }
+    created->process = nullptr;
+    created->thread = nullptr;
+    created->processId = 0;
+    if (!start.succeeds) {
+        Fake.lastError = start.lastError;
+        return false;
+    }
+    Fake.lastError = Fake.lastErrorAfterSuccess;
+    created->processId = start.processId != 0 ? start.processId : nextProcessId++;
+    if (start.giveHandles) {
+        created->process = reinterpret_cast<OsHandle>(nextHandle++);
+        created->thread = reinterpret_cast<OsHandle>(nextHandle++);
+        exitCodes[reinterpret_cast<uintptr_t>(created->process)] = start.exitCode;
+    }
+    return true;
+}
+
+void OsWaitForProcess(OsHandle process) {
+    Fake.calls.push_back("WaitForSingleObject");
+    Fake.waitedHandles.push_back(reinterpret_cast<uintptr_t>(process));
+}
+
+bool OsGetExitCodeProcess(OsHandle process, uint32_t* exitCode) {
+    Fake.calls.push_back("GetExitCodeProcess");
+    const auto found = exitCodes.find(reinterpret_cast<uintptr_t>(process));
+    if (found == exitCodes.end()) return false;
+    *exitCode = found->second;
+    return true;
+}
+
+void OsCloseHandle(OsHandle handle) {
+    Fake.calls.push_back("CloseHandle");
+    Fake.closedHandles.push_back(reinterpret_cast<uintptr_t>(handle));
+}
+
+void OsExitProcess(uint32_t exitCode) {
+    Fake.calls.push_back("ExitProcess " + std::to_string(exitCode));
+    throw FakeExit{exitCode};
+}
+
+void OsGetLocalTime(OsLocalTime* now) {
+    Fake.calls.push_back("GetLocalTime");
+    int64_t ms = Fake.clockMs;
+    if (!Fake.clockReadings.empty()) {
+        ms = Fake.clockReadings.front();
+        Fake.clockReadings.pop_front();
+    }
+    ms %= 86400000;
+    now->hour = static_cast<uint16_t>(ms / 3600000);
+    now->minute = static_cast<uint16_t>(ms / 60000 % 60);
+    now->second = static_cast<uint16_t>(ms / 1000 % 60);
+    now->milliseconds = static_cast<uint16_t>(ms % 1000);
+}
+
+void OsSleep(uint32_t milliseconds) {
+    Fake.calls.push_back("Sleep " + std::to_string(milliseconds));
+    Fake.sleeps.push_back(milliseconds);
+    Fake.clockMs += milliseconds;
+}
+
+int32_t OsMessageBox(const char* text, const char* title, uint32_t style) {
+    Fake.calls.push_back(std::string("MessageBox ") + title);
+    Fake.boxes.push_back(FakeMessageBox{text, title, style});
+    return 1;  // IDOK
+}

@@ -1,0 +1,77 @@
+// The test double of the platform layer: scripts what Windows would return and
+// records what the launcher asked of it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+// Thrown by OsExitProcess so that a test can see the exit code.
+struct FakeExit {
+    uint32_t code;
+};
+
+// What one CreateProcess call should do. By default it succeeds.
+struct FakeStart {
+    bool succeeds = true;
+    uint32_t lastError = 0;
+    uint32_t processId = 0;      // 0: the next free identifier
+    bool giveHandles = true;
+    uint32_t exitCode = 0;       // read back after a wait
+};
+
+struct FakeCreateCall {
+    std::string command;
+    uint32_t show;
+};
+
+struct FakeMessageBox {
+    std::string text;
+    std::string title;
+    uint32_t style;
+};
+
+struct FakePlatform {
+    // Scripted.
+    std::string commandLine;
+    std::string moduleFileName;
+    // Profile values as the profile reader delivers them, by path, then by
+    // lower-cased "section/key".
+    std::map<std::string, std::map<std::string, std::string>> profiles;
+    std::map<std::string, std::string> environment;  // by upper-cased name
+    bool expansionFails = false;
+    std::set<std::string> existingPaths;
+    std::deque<FakeStart> starts;
+    uint32_t lastErrorAfterSuccess = 0;  // a stale value left by a successful start
+    int64_t clockMs = 10 * 3600000;     // local time of day; sleeps move it on
+    std::deque<int64_t> clockReadings;   // read first, when present
+
+    // Recorded.
+    std::vector<std::string> calls;  // every wrapper called, in order, with its main argument
+    std::vector<std::string> profileKeysRead;
+    std::vector<std::string> searchedPaths;
+    std::vector<FakeCreateCall> created;
+    std::vector<uint32_t> sleeps;
+    std::vector<FakeMessageBox> boxes;
+    std::vector<uintptr_t> closedHandles;
+    std::vector<uintptr_t> waitedHandles;
+    int openSearches = 0;
+    uint32_t errorMode = 0;
+    uint32_t lastError = 0;
+};
+
+extern FakePlatform Fake;
+
+// Puts the double back to its initial state.
+void ResetFake();
+
+// Adds a value to the settings file at `path` (which then exists).
+void SetProfileValue(const std::string& path, const std::string& key, const std::string& value);
+
+// Sets the clock to hh:mm:ss.mmm.
+int64_t TimeOfDay(int hour, int minute, int second, int milliseconds = 0);

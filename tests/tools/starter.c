@@ -1,0 +1,42 @@
+/* Runs one command line exactly as given and prints its full exit code.
+ *
+ * `wine prog args` re-quotes the arguments and the shell's $? keeps only the
+ * low 8 bits of the exit code, so the end-to-end tests start Postpone through
+ * this: the command text comes from the environment variable STARTER_CMD,
+ * goes to CreateProcessA unchanged, and the 32-bit exit code is printed in
+ * decimal as "exit=N" once the process has ended. STARTER_SHOW, if set, is
+ * the show state handed to the process. */
+#include <stdio.h>
+#include <stdlib.h>
+#include <windows.h>
+
+int main(void) {
+    static char command[40000];
+    char show[32];
+    STARTUPINFOA startup;
+    PROCESS_INFORMATION info;
+    DWORD code = 0;
+    DWORD length = GetEnvironmentVariableA("STARTER_CMD", command, sizeof command);
+    if (length == 0 || length >= sizeof command) {
+        printf("error=no-command\n");
+        return 2;
+    }
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    if (GetEnvironmentVariableA("STARTER_SHOW", show, sizeof show) > 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = (WORD)atoi(show);
+    }
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
+        printf("error=create %lu\n", GetLastError());
+        return 3;
+    }
+    printf("pid=%lu\n", info.dwProcessId);
+    fflush(stdout);
+    WaitForSingleObject(info.hProcess, INFINITE);
+    GetExitCodeProcess(info.hProcess, &code);
+    printf("exit=%lu\n", code);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return 0;
+}
