@@ -47,9 +47,16 @@ def make_prefix():
     subprocess.run(["wineserver", "-w"], env=env, check=True)
 
 
-def wait_for_prefix_idle():
-    """Waits until every process of the prefix has ended."""
-    subprocess.run(["wineserver", "-w"], env=wine_env(), check=False)
+def wait_for_prefix_idle(timeout=20):
+    """Waits until every process of the prefix has ended; ends whatever is
+    still running after `timeout` seconds (a copy left sleeping by a failed
+    test, say). Returns False when something had to be ended."""
+    try:
+        subprocess.run(["wineserver", "-w"], env=wine_env(), check=False, timeout=timeout)
+        return True
+    except subprocess.TimeoutExpired:
+        subprocess.run(["wineserver", "-k"], env=wine_env(), check=False)
+        return False
 
 
 @dataclass
