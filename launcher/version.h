@@ -3,4 +3,4 @@
 
 #define POSTPONE_VERSION_TEXT "1.0.0.0"
 #define POSTPONE_VERSION_NUMBERS 1, 0, 0, 0
-#define POSTPONE_HOME_PAGE "https://postpone.example.org/"
+#define POSTPONE_HOME_PAGE "https://postpone.example.org"
