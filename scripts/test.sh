@@ -7,7 +7,5 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 cmake --workflow --preset host
+cmake --workflow --preset fuzz
 cmake --workflow --preset win32
-if [[ -f CMakePresets.json ]] && grep -q '"fuzz"' CMakePresets.json; then
-    cmake --workflow --preset fuzz
-fi

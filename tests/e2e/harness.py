@@ -74,15 +74,20 @@ def run_exact(command, env=None, timeout=60, relay=False):
     extra.update(env or {})
     if relay:
         extra["WINEDEBUG"] = "-all,+pid,+relay"
-    started = time.monotonic()
-    done = subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), capture_output=True, timeout=timeout)
-    seconds = time.monotonic() - started
-    out = done.stdout.decode("latin-1")
+    # Output goes to files, not pipes: copies left waiting would hold a pipe
+    # open long after the starter itself has ended.
+    with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+        started = time.monotonic()
+        subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), stdout=stdout, stderr=stderr, timeout=timeout)
+        seconds = time.monotonic() - started
+        stdout.seek(0)
+        stderr.seek(0)
+        out = stdout.read().decode("latin-1")
+        err = stderr.read().decode("latin-1")
     values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
     if "exit" not in values:
-        raise AssertionError("starter failed: %r %r" % (out, done.stderr[-2000:]))
-    return Result(int(values["exit"]), int(values.get("pid", "0")), seconds, out,
-                  done.stderr.decode("latin-1") if relay else "")
+        raise AssertionError("starter failed: %r %r" % (out, err[-2000:]))
+    return Result(int(values["exit"]), int(values.get("pid", "0")), seconds, out, err if relay else "")
 
 
 def traced_calls(result, function, pid=None):
@@ -95,6 +100,16 @@ def traced_calls(result, function, pid=None):
         if line.startswith(prefix) and marker in line:
             calls.append(line.split(marker, 1)[1].rsplit(") ret=", 1)[0])
     return calls
+
+
+def loaded_dlls_by_process(trace):
+    """{pid: [module paths]} from a +pid,+loaddll trace."""
+    loaded = {}
+    for line in trace.splitlines():
+        if ":trace:loaddll:" in line and "Loaded " in line:
+            pid = int(line.split(":", 1)[0], 16)
+            loaded.setdefault(pid, []).append(line.split('Loaded L"', 1)[1].split('"', 1)[0].lower())
+    return loaded
 
 
 @dataclass

@@ -6,22 +6,12 @@ import subprocess
 import time
 import unittest
 
-from harness import (BUILD, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, run_exact, traced_calls, wait_for_prefix_idle,
-                     wine_env, winpath)
+from harness import (BUILD, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, loaded_dlls_by_process, run_exact,
+                     seconds_of_day, traced_calls, wait_for_prefix_idle, wine_env, winpath)
 
 TOOLS = os.path.join(BUILD, "tests", "e2e")
 ALLOC_LIMIT_EXE = os.path.join(TOOLS, "postpone_alloc_limit.exe")
 CASEMAP_EXE = os.path.join(TOOLS, "casemap_check.exe")
-
-
-def loaded_dlls_by_process(trace):
-    """{pid: [module paths]} from a +pid,+loaddll trace."""
-    loaded = {}
-    for line in trace.splitlines():
-        if ":trace:loaddll:" in line and "Loaded " in line:
-            pid = int(line.split(":", 1)[0], 16)
-            loaded.setdefault(pid, []).append(line.split('Loaded L"', 1)[1].split('"', 1)[0].lower())
-    return loaded
 
 
 class HostileSettingsTest(WineTest):
@@ -147,15 +137,18 @@ class PlatformTest(WineTest):
 
     def test_a_waiting_copy_does_not_load_the_user_interface_library(self):
         exe = self.place(POSTPONE_EXE, "Postpone.exe")
-        env = wine_env(dict(self.env, WINEDEBUG="-all,+pid,+loaddll",
-                            STARTER_CMD='"%s" /E /P:x.exe "/C:" /D:60' % winpath(exe)))
+        env = wine_env(dict(self.env, WINEDEBUG="-all,+pid,+loaddll", STARTER_CMD='"%s" /E /P:x.exe "/C:" /D:60 /T:%d' %
+                            (winpath(exe), seconds_of_day(time.time()))))
         with open(os.path.join(self.dir, "trace"), "wb") as trace, open(os.path.join(self.dir, "out"), "wb") as out:
             starter = subprocess.Popen(["wine", STARTER_EXE], env=env, stdout=out, stderr=trace)
             time.sleep(4)
-            wait_for_prefix_idle(timeout=0.1)  # ends the sleeping copy
+            self.assertIsNone(starter.poll())  # the copy is still waiting
+            wait_for_prefix_idle(timeout=0.1)  # ends it
             starter.wait(timeout=30)
         with open(os.path.join(self.dir, "out")) as f:
-            pid = int(f.read().split("pid=", 1)[1].split()[0])
+            output = f.read()
+        self.assertNotIn("exit=", output)
+        pid = int(output.split("pid=", 1)[1].split()[0])
         with open(os.path.join(self.dir, "trace"), encoding="latin-1") as f:
             modules = loaded_dlls_by_process(f.read())[pid]
         self.assertTrue(any(m.endswith("\\postpone.exe") for m in modules), modules)

@@ -5,10 +5,21 @@
  * this: the command text comes from the environment variable STARTER_CMD,
  * goes to CreateProcessA unchanged, and the 32-bit exit code is printed in
  * decimal as "exit=N" once the process has ended. STARTER_SHOW, if set, is
- * the show state handed to the process. */
+ * the show state handed to the process. It also prints when the process was
+ * started ("t0=", Unix milliseconds) and how long it ran ("ms=", from just
+ * before CreateProcessA to its end). */
 #include <stdio.h>
 #include <stdlib.h>
 #include <windows.h>
+
+static unsigned long long UnixMilliseconds(void) {
+    FILETIME now;
+    ULARGE_INTEGER ticks;
+    GetSystemTimeAsFileTime(&now);
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return ticks.QuadPart / 10000ULL - 11644473600000ULL;
+}
 
 int main(void) {
     static char command[40000];
@@ -27,6 +38,10 @@ int main(void) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = (WORD)atoi(show);
     }
+    LARGE_INTEGER frequency, before, after;
+    unsigned long long t0 = UnixMilliseconds();
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
     if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
         printf("error=create %lu\n", GetLastError());
         return 3;
@@ -34,7 +49,9 @@ int main(void) {
     printf("pid=%lu\n", info.dwProcessId);
     fflush(stdout);
     WaitForSingleObject(info.hProcess, INFINITE);
+    QueryPerformanceCounter(&after);
     GetExitCodeProcess(info.hProcess, &code);
+    printf("t0=%llu\nms=%.3f\n", t0, (double)(after.QuadPart - before.QuadPart) * 1000.0 / (double)frequency.QuadPart);
     printf("exit=%lu\n", code);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
