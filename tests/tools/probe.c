@@ -8,14 +8,7 @@
 #include <string.h>
 #include <windows.h>
 
-static unsigned long long UnixMilliseconds(void) {
-    FILETIME now;
-    ULARGE_INTEGER ticks;
-    GetSystemTimeAsFileTime(&now);
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
-    return ticks.QuadPart / 10000ULL - 11644473600000ULL;
-}
+#include "unix_time.h"
 
 static unsigned EnvNumber(const char* name, unsigned fallback) {
     char value[64];

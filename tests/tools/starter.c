@@ -12,14 +12,7 @@
 #include <stdlib.h>
 #include <windows.h>
 
-static unsigned long long UnixMilliseconds(void) {
-    FILETIME now;
-    ULARGE_INTEGER ticks;
-    GetSystemTimeAsFileTime(&now);
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
-    return ticks.QuadPart / 10000ULL - 11644473600000ULL;
-}
+#include "unix_time.h"
 
 int main(void) {
     static char command[40000];
