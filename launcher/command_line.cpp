@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "globals.h"
@@ -43,43 +44,40 @@ std::string RemoveProgramName(const std::string& commandLine) {
 }
 
 bool NextParameter(const std::string& tail, size_t* position, Parameter* parameter) {
-    size_t i = *position;
-    for (;;) {
-        i = SkipBlanks(tail, i);
-        if (i >= tail.size()) {
-            *position = i;
-            return false;
-        }
-        if (tail[i] != kQuote) {
-            size_t end = tail.find(kBlank, i);
-            if (end == std::string::npos) end = tail.size();
-            *parameter = Parameter{tail.substr(i, end - i), i, end, false};
-            *position = end;
-            return true;
-        }
-        // Two double quotes not followed by a third: an empty parameter,
-        // skipped; the next one may start right after it.
-        if (i + 1 < tail.size() && tail[i + 1] == kQuote && (i + 2 >= tail.size() || tail[i + 2] != kQuote)) {
-            i += 2;
-            continue;
-        }
-        std::string text;
-        size_t j = i + 1;
-        while (j < tail.size()) {
-            if (tail[j] == kQuote) {
-                if (j + 1 < tail.size() && tail[j + 1] == kQuote) {
-                    text += kQuote;  // "" inside a quoted parameter is one "
-                    j += 2;
-                    continue;
-                }
-                break;
-            }
-            text += tail[j++];
-        }
-        *parameter = Parameter{text, i + 1, j, true};
-        *position = j < tail.size() ? j + 1 : j;  // past the closing quote
+    size_t i = SkipBlanks(tail, *position);
+    // Two double quotes not followed by a third are an empty parameter: it is
+    // skipped, and the next one may start right after it.
+    while (i + 1 < tail.size() && tail[i] == kQuote && tail[i + 1] == kQuote &&
+           (i + 2 >= tail.size() || tail[i + 2] != kQuote)) {
+        i = SkipBlanks(tail, i + 2);
+    }
+    if (i >= tail.size()) {
+        *position = i;
+        return false;
+    }
+
+    if (tail[i] != kQuote) {
+        const size_t end = std::min(tail.find(kBlank, i), tail.size());
+        *parameter = Parameter{tail.substr(i, end - i), i, end, false};
+        *position = end;
         return true;
     }
+
+    // A quoted parameter runs to the next double quote that is not doubled,
+    // or to the end of the text; "" inside it stands for one double quote.
+    std::string text;
+    size_t j = i + 1;
+    for (;;) {
+        const size_t quote = std::min(tail.find(kQuote, j), tail.size());
+        text.append(tail, j, quote - j);
+        j = quote;
+        if (j + 1 >= tail.size() || tail[j + 1] != kQuote) break;
+        text += kQuote;
+        j += 2;
+    }
+    *parameter = Parameter{text, i + 1, j, true};
+    *position = j < tail.size() ? j + 1 : j;  // past the closing quote
+    return true;
 }
 
 std::string ParameterAt(int n) {

@@ -12,6 +12,7 @@ const char kSection[] = "Launch";
 // The default of a text key: a value equal to it reads as a missing key.
 const char kMissing[] = "NoNeNi";
 constexpr uint32_t kValueBufferSize = 256;
+constexpr uint32_t kLargestValueBuffer = 1u << 30;
 constexpr uint32_t kExpandBufferSize = 260;
 constexpr int32_t kMissingNumber = -1;
 constexpr int32_t kHighestShowState = 6;
@@ -25,7 +26,7 @@ std::string ReadText(const std::string& key) {
         std::vector<char> buffer(size + 4, '\0');
         const uint32_t copied =
             OsGetPrivateProfileString(kSection, key.c_str(), kMissing, buffer.data(), size, SettingsPath.c_str());
-        if (copied + 2 < size || size >= 0x40000000u) return std::string(buffer.data(), copied < size ? copied : size);
+        if (copied + 2 < size || size >= kLargestValueBuffer) return std::string(buffer.data(), copied < size ? copied : size);
     }
 }
 
