@@ -58,7 +58,8 @@ class ListModeTest(WineTest):
             start = by_command[command]
             self.assertEqual(start.show, show, command)
             waited = start.ms / 1000.0 - t0
-            self.assertGreaterEqual(waited, delay - 0.6, command)
+            # The stamp is a whole second: a start may come up to one second early.
+            self.assertGreaterEqual(waited, delay - 1.0, command)
             self.assertLessEqual(waited, delay + 3.5, command)
 
     def test_a_renamed_executable_finds_its_own_settings_file(self):
