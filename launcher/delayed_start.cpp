@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "globals.h"
 #include "process_start.h"
+#include "text.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ int64_t RemainingSeconds(int32_t now, int32_t stamp, int32_t delay) {
 }
 
 std::string BuildTargetCommand(const std::string& program, const std::string& arguments) {
-    const bool needsQuotes = program.find(' ') != std::string::npos && (program.empty() || program[0] != '"');
+    const bool needsQuotes = HoldsBlank(program) && program[0] != '"';
     const std::string head = needsQuotes ? "\"" + program + "\"" : program;
     return head + " " + arguments;
 }

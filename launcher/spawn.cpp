@@ -9,10 +9,6 @@ namespace {
 
 constexpr uint32_t kHidden = 0;  // SW_HIDE, and no waiting
 
-bool HoldsBlank(const std::string& text) {
-    return text.find(' ') != std::string::npos;
-}
-
 }  // namespace
 
 std::string QuoteParameter(const std::string& value) {

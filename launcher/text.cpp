@@ -16,6 +16,10 @@ std::string Dec(int32_t n) {
     return std::to_string(n);
 }
 
+bool HoldsBlank(const std::string& text) {
+    return text.find(' ') != std::string::npos;
+}
+
 std::string UpToNul(const std::string& text) {
     return text.substr(0, text.find('\0'));
 }

@@ -68,6 +68,11 @@ class Result:
     trace: str
 
 
+def output_fields(text):
+    """The name=value lines that the helper programs print, as a dict."""
+    return dict(line.split("=", 1) for line in text.splitlines() if "=" in line)
+
+
 def run_exact(command, env=None, timeout=60, relay=False):
     """Runs `command` exactly as given; returns its full exit code."""
     extra = {"STARTER_CMD": command}
@@ -84,7 +89,7 @@ def run_exact(command, env=None, timeout=60, relay=False):
         stderr.seek(0)
         out = stdout.read().decode("latin-1")
         err = stderr.read().decode("latin-1")
-    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    values = output_fields(out)
     if "exit" not in values:
         raise AssertionError("starter failed: %r %r" % (out, err[-2000:]))
     return Result(int(values["exit"]), int(values.get("pid", "0")), seconds, out, err if relay else "")

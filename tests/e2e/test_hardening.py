@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import (BUILD, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, loaded_dlls_by_process, run_exact,
+from harness import (BUILD, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, loaded_dlls_by_process, output_fields, run_exact,
                      seconds_of_day, traced_calls, wait_for_prefix_idle, wine_env, winpath)
 
 TOOLS = os.path.join(BUILD, "tests", "e2e")
@@ -101,7 +101,7 @@ class OutOfMemoryTest(WineTest):
             done = subprocess.run(["wine", STARTER_EXE], env=wine_env(env), capture_output=True, timeout=60)
             out = done.stdout.decode()
             self.assertIn("exit=", out, out)
-            code = int(out.split("exit=", 1)[1].split()[0])
+            code = int(output_fields(out)["exit"])
             self.assertIn(code, (0, success_code), "limit %d" % limit)
             outcomes.add(code)
             trace = done.stderr.decode("latin-1")

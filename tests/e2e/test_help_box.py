@@ -5,8 +5,7 @@ import subprocess
 import time
 import unittest
 
-import harness
-from harness import POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, wine_env, winpath
+from harness import POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, output_fields, wine_env, winpath
 
 TITLE = "Postpone version 1.0.0.0"
 EXPECTED_LINES = [
@@ -56,10 +55,10 @@ class HelpBoxTest(WineTest):
             postpone = subprocess.Popen(["wine", STARTER_EXE], env=env, stdout=subprocess.PIPE)
             window = self.find_box(screen.display)
             read = subprocess.run(["wine", BOXREADER_EXE, TITLE], env=env, capture_output=True, text=True, timeout=60)
-            values = dict(line.split("=", 1) for line in read.stdout.splitlines() if "=" in line)
+            values = output_fields(read.stdout)
             subprocess.run(["xdotool", "key", "--window", window, "Return"], env=dict(os.environ, DISPLAY=screen.display))
             out, _ = postpone.communicate(timeout=30)
-        exit_code = int(dict(l.split("=", 1) for l in out.decode().splitlines() if "=" in l)["exit"])
+        exit_code = int(output_fields(out.decode())["exit"])
         return exit_code, values
 
     def assert_help_text(self, values):
