@@ -18,12 +18,16 @@ bool IsFatalStartError(uint32_t lastError) {
 
 }  // namespace
 
+bool FitsCommandLimit(const std::string& command) {
+    const size_t nul = command.find('\0');
+    return (nul == std::string::npos ? command.size() : nul) < kMaxCommandLength;
+}
+
 int32_t StartProgram(const std::string& command, uint32_t style) {
-    // The platform sees the text up to its first NUL, and the whole of it: a
-    // command too long for the platform is not cut short, it does not start.
+    // The platform sees the text up to its first NUL, and the whole of it.
+    if (!FitsCommandLimit(command)) return 0;
     size_t length = command.find('\0');
     if (length == std::string::npos) length = command.size();
-    if (length > kMaxCommandLength) return 0;
 
     // A private, writable copy: the platform may write into the command buffer.
     std::vector<char> buffer(command.data(), command.data() + length);

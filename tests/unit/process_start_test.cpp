@@ -19,13 +19,16 @@ TEST_F(StartProgramTest, HandsTheWholeCommandAndTheShowStateToThePlatform) {
     EXPECT_EQ(Fake.closedHandles.size(), 2u);  // process and thread
 }
 
-TEST_F(StartProgramTest, StartsTheLongestCommandThePlatformTakesAndNothingLonger) {
-    StartProgram(std::string(kMaxCommandLength, 'x'), 0);
+TEST_F(StartProgramTest, Starts32766CharactersThePlatformTakesWithItsNulAndNot32767) {
+    StartProgram(std::string(32766, 'x'), 0);
     ASSERT_EQ(Fake.created.size(), 1u);
-    EXPECT_EQ(Fake.created[0].command.size(), kMaxCommandLength);
+    EXPECT_EQ(Fake.created[0].command.size(), 32766u);
 
-    EXPECT_EQ(StartProgram(std::string(kMaxCommandLength + 1, 'x'), 0), 0);
+    EXPECT_EQ(StartProgram(std::string(32767, 'x'), 0), 0);
     EXPECT_EQ(Fake.created.size(), 1u);  // not cut short: not started at all
+    // Up to the first NUL is what counts.
+    StartProgram(std::string(32766, 'x') + '\0' + "tail", 0);
+    EXPECT_EQ(Fake.created.size(), 2u);
 }
 
 TEST_F(StartProgramTest, ThePlatformSeesTheCommandUpToItsFirstNul) {
