@@ -1,4 +1,5 @@
 // The process entry of Postpone.exe: a GUI-subsystem program with no window.
+// It sits above the launcher and the platform layer and only joins them.
 #include <windows.h>
 
 #include "postpone_main.h"

@@ -120,32 +120,37 @@ bool AsksForHelp(const std::string& tail) {
     return false;
 }
 
-bool ParseCommandLine() {
-    if (AsksForHelp(CommandTail)) {
-        ShowHelp();
-        return false;
-    }
+void ReadSwitches(const std::string& tail, const Switches& switches) {
     size_t position = 0;
     Parameter parameter;
-    while (NextParameter(CommandTail, &position, &parameter)) {
+    while (NextParameter(tail, &position, &parameter)) {
         const std::string& p = parameter.text;
         if (p.empty()) break;
         if (!IsSwitch(p)) continue;  // plain words are ignored
         const std::string key = SwitchKey(p);
         const std::string value = p.size() > 3 ? p.substr(3) : std::string();
         if (key == "/E") {
-            ExecuteMode = true;
+            *switches.execute = true;
         } else if (key == "/P:") {
-            Table.Program[0] = value;
+            *switches.program = value;
         } else if (key == "/C:") {
-            Table.CmdLine[0] = value;
+            *switches.arguments = value;
         } else if (key == "/D:") {
-            Table.DelaySec[0] = ReadNumber(value);
+            *switches.delay = ReadNumber(value);
         } else if (key == "/S:") {
-            Table.WndStyle[0] = ReadNumber(value);
+            *switches.style = ReadNumber(value);
         } else if (key == "/T:") {
-            StartStamp = ReadNumber(value);
+            *switches.stamp = ReadNumber(value);
         }
     }
+}
+
+bool ParseCommandLine() {
+    if (AsksForHelp(CommandTail)) {
+        ShowHelp();
+        return false;
+    }
+    ReadSwitches(CommandTail, Switches{&ExecuteMode, &Table.Program[0], &Table.CmdLine[0], &Table.DelaySec[0],
+                                       &Table.WndStyle[0], &StartStamp});
     return true;
 }

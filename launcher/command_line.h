@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The platform's command line without the executable's name and the blanks
@@ -42,6 +43,20 @@ std::string SwitchKey(const std::string& parameter);
 // tail, except inside the value of a /P: or /C: parameter.
 bool AsksForHelp(const std::string& tail);
 
+// What the switches of a tail set. Each field is changed only by its own
+// switch; a later switch overrides an earlier one.
+struct Switches {
+    bool* execute;          // /E
+    std::string* program;   // /P:
+    std::string* arguments; // /C:
+    int32_t* delay;         // /D:
+    int32_t* style;         // /S:
+    int32_t* stamp;         // /T:
+};
+
+// Reads the switches of `tail` into `switches` (help is not looked for).
+void ReadSwitches(const std::string& tail, const Switches& switches);
+
 // Shows help and returns false when the tail asks for it; otherwise reads the
-// switches and returns true.
+// switches into slot 0, ExecuteMode and StartStamp and returns true.
 bool ParseCommandLine();

@@ -1,5 +1,6 @@
 #include "launch_list.h"
 
+#include <utility>
 #include <vector>
 
 #include "globals.h"
@@ -8,37 +9,35 @@
 
 namespace {
 
-const char kSection[] = "Launch";
-// The default of a text key: a value equal to it reads as a missing key.
-const char kMissing[] = "NoNeNi";
 constexpr uint32_t kValueBufferSize = 256;
 constexpr uint32_t kLargestValueBuffer = 1u << 30;
 constexpr uint32_t kExpandBufferSize = 260;
-constexpr int32_t kMissingNumber = -1;
-constexpr int32_t kHighestShowState = 6;
 
-// The value of a text key, whole whatever its length: the profile reader
-// fills a buffer of n with at most n - 1 characters whether or not the value
-// was longer, so a full buffer is tried again larger. (One character short of
-// full is taken as full too: a quoted value can come back one short.)
-std::string ReadText(const std::string& key) {
+bool IsMissing(const std::string& value) {
+    return value.empty() || value == kMissingText;
+}
+
+}  // namespace
+
+const char kLaunchSection[] = "Launch";
+const char kMissingText[] = "NoNeNi";
+
+// The profile reader fills a buffer of n with at most n - 1 characters whether
+// or not the value was longer, so a full buffer is tried again larger. (One
+// character short of full is taken as full too: a quoted value can come back
+// one short.)
+std::string ReadSettingsText(const std::string& key) {
     for (uint32_t size = kValueBufferSize;; size *= 2) {
         std::vector<char> buffer(size + 4, '\0');
-        const uint32_t copied =
-            OsGetPrivateProfileString(kSection, key.c_str(), kMissing, buffer.data(), size, SettingsPath.c_str());
+        const uint32_t copied = OsGetPrivateProfileString(kLaunchSection, key.c_str(), kMissingText, buffer.data(),
+                                                          size, SettingsPath.c_str());
         if (copied + 2 < size || size >= kLargestValueBuffer) return std::string(buffer.data(), copied < size ? copied : size);
     }
 }
 
-int32_t ReadInt(const std::string& key) {
-    return OsGetPrivateProfileInt(kSection, key.c_str(), kMissingNumber, SettingsPath.c_str());
+int32_t ReadSettingsNumber(const std::string& key) {
+    return OsGetPrivateProfileInt(kLaunchSection, key.c_str(), kMissingNumber, SettingsPath.c_str());
 }
-
-bool IsMissing(const std::string& value) {
-    return value.empty() || value == kMissing;
-}
-
-}  // namespace
 
 std::string ExpandVariables(const std::string& text) {
     if (text.empty()) return std::string();
@@ -61,25 +60,35 @@ std::string ExpandVariables(const std::string& text) {
     return expanded.substr(first, last - first + 1);
 }
 
+EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
+    const std::string number = Dec(n);
+    const std::string program = ReadSettingsText("Program" + number);
+    if (IsMissing(program)) return EntryVerdict::NoProgram;
+    std::string arguments = ReadSettingsText("CmdLine" + number);
+    if (IsMissing(arguments)) return EntryVerdict::NoArguments;
+    // Two double quotes stand for "no arguments": an empty value would read
+    // as a missing key.
+    if (arguments == "\"\"") arguments.clear();
+    const int32_t delay = ReadSettingsNumber("DelaySec" + number);
+    if (delay == kMissingNumber) return EntryVerdict::NoDelay;
+    int32_t style = ReadSettingsNumber("WndStyle" + number);
+    if (style < 0 || style > kHighestShowState) style = 0;
+
+    entry->Program = ExpandVariables(program);
+    entry->CmdLine = arguments;
+    entry->DelaySec = delay;
+    entry->WndStyle = style;
+    return EntryVerdict::Accepted;
+}
+
 void LoadLaunchList() {
     for (int n = 1; n <= kMaxEntries; ++n) {
-        const std::string number = Dec(n);
-        const std::string program = ReadText("Program" + number);
-        if (IsMissing(program)) continue;
-        std::string arguments = ReadText("CmdLine" + number);
-        if (IsMissing(arguments)) continue;
-        // Two double quotes stand for "no arguments": an empty value would
-        // read as a missing key.
-        if (arguments == "\"\"") arguments.clear();
-        const int32_t delay = ReadInt("DelaySec" + number);
-        if (delay == kMissingNumber) continue;
-        int32_t style = ReadInt("WndStyle" + number);
-        if (style < 0 || style > kHighestShowState) style = 0;
-
+        LaunchEntry entry;
+        if (ReadLaunchEntry(n, &entry) != EntryVerdict::Accepted) continue;
         const int k = ++EntryCount;
-        Table.Program[k] = ExpandVariables(program);
-        Table.CmdLine[k] = arguments;
-        Table.DelaySec[k] = delay;
-        Table.WndStyle[k] = style;
+        Table.Program[k] = std::move(entry.Program);
+        Table.CmdLine[k] = std::move(entry.CmdLine);
+        Table.DelaySec[k] = entry.DelaySec;
+        Table.WndStyle[k] = entry.WndStyle;
     }
 }

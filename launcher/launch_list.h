@@ -1,7 +1,44 @@
 // The launch list: section "Launch" of the settings file.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+// The section that holds every entry, and the default of a text key: a value
+// equal to it reads as a missing key.
+extern const char kLaunchSection[];
+extern const char kMissingText[];
+constexpr int32_t kMissingNumber = -1;
+constexpr int32_t kHighestShowState = 6;
+
+// Why entry n is or is not started.
+enum class EntryVerdict {
+    Accepted,
+    NoProgram,    // Program<n> missing, empty or the default text
+    NoArguments,  // CmdLine<n> missing, empty or the default text
+    NoDelay,      // DelaySec<n> missing or -1
+};
+
+// One entry as list mode hands it to its copy.
+struct LaunchEntry {
+    std::string Program;  // expanded
+    std::string CmdLine;
+    int32_t DelaySec = 0;
+    int32_t WndStyle = 0;
+};
+
+// The value of a text key of section "Launch" of SettingsPath, whole up to a
+// size that no command can exceed (a longer one comes back cut), or the
+// default text when the key is missing.
+std::string ReadSettingsText(const std::string& key);
+
+// The value of a number key, as the profile reader makes it, or -1.
+int32_t ReadSettingsNumber(const std::string& key);
+
+// Reads entry n of SettingsPath by the acceptance rules: its keys in the
+// order Program, CmdLine, DelaySec, WndStyle, each only while the entry is
+// still alive. When accepted, `entry` holds what the copy is given.
+EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry);
 
 // Reads entries 1 to 100 of section "Launch" of SettingsPath and appends the
 // accepted ones to slots 1, 2, ... of the launch table, counting EntryCount.

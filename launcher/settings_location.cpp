@@ -10,8 +10,10 @@ namespace {
 constexpr uint32_t kPathBufferSize = 260;  // MAX_PATH
 constexpr uint32_t kLongestPath = 32768;
 
-// The module file name whole: the platform fills the buffer up to its size
-// when the name is longer, so a full buffer is tried again larger.
+}  // namespace
+
+// The platform fills the buffer up to its size when the name is longer, so a
+// full buffer is tried again larger.
 std::string ModuleFileName(OsHandle module) {
     for (uint32_t size = kPathBufferSize;; size *= 2) {
         std::vector<char> buffer(size + 1, '\0');
@@ -19,8 +21,6 @@ std::string ModuleFileName(OsHandle module) {
         if (length < size || size >= kLongestPath) return std::string(buffer.data(), length < size ? length : size);
     }
 }
-
-}  // namespace
 
 std::string SettingsPathFor(const std::string& exePath) {
     static const std::string kExe = ".exe";

@@ -5,6 +5,9 @@
 
 #include "platform.h"
 
+// The file name of a module (0: the running executable), whole however long.
+std::string ModuleFileName(OsHandle module);
+
 // The settings path of an executable path: lower-cased, with a final ".exe"
 // changed to ".ini". A path that does not end in ".exe" stays as it is.
 std::string SettingsPathFor(const std::string& exePath);

@@ -22,6 +22,11 @@ std::string QuoteParameter(const std::string& value) {
 
 std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
                              int32_t delay, int32_t style, int32_t stamp) {
+    return BuildCopyCommand(exePath, program, arguments, delay, style, Dec(stamp));
+}
+
+std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
+                             int32_t delay, int32_t style, const std::string& stampText) {
     // Left unquoted, a path with a blank would let the platform try shorter
     // paths first (C:\Program.exe); a program with a blank or a quote would
     // come back in pieces.
@@ -32,7 +37,7 @@ std::string BuildCopyCommand(const std::string& exePath, const std::string& prog
     command += " " + QuoteParameter("/C:" + arguments);
     command += " /D:" + Dec(delay);
     command += " /S:" + Dec(style);
-    command += " /T:" + Dec(stamp);
+    command += " /T:" + stampText;
     return command;
 }
 

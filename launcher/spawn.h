@@ -13,6 +13,11 @@ std::string QuoteParameter(const std::string& value);
 std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
                              int32_t delay, int32_t style, int32_t stamp);
 
+// The same with the stamp's text given: where the stamp is not known yet, a
+// report shows a placeholder in its place.
+std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
+                             int32_t delay, int32_t style, const std::string& stampText);
+
 // Starts one copy for each of slots 1 to EntryCount, in slot order, each
 // hidden and not waited for.
 void SpawnEntries();

@@ -1,5 +1,8 @@
 #include "platform_fake.h"
 
+#include "file_system.h"
+#include "standard_output.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -27,8 +30,31 @@ const std::string* ProfileValue(const char* section, const char* key, const char
     Fake.profileKeysRead.push_back(key);
     const auto file = Fake.profiles.find(path);
     if (file == Fake.profiles.end()) return nullptr;
-    const auto value = file->second.find(Lower(std::string(section) + "/" + key));
-    return value == file->second.end() ? nullptr : &value->second;
+    for (const FakeProfileLine& line : file->second) {
+        if (!line.key.empty() && Lower(line.section) == Lower(section) && Lower(line.key) == Lower(key)) {
+            return &line.value;
+        }
+    }
+    return nullptr;
+}
+
+// The names the reader lists for a missing key or section: each followed by
+// a NUL, the list by one more.
+std::string ProfileNames(const char* section, const char* path) {
+    std::vector<std::string> names;
+    const auto file = Fake.profiles.find(path);
+    if (file != Fake.profiles.end()) {
+        for (const FakeProfileLine& line : file->second) {
+            const std::string name = section == nullptr ? line.section : line.key;
+            if (section != nullptr && (line.key.empty() || Lower(line.section) != Lower(section))) continue;
+            bool listed = false;
+            for (const std::string& seen : names) listed = listed || Lower(seen) == Lower(name);
+            if (!listed) names.push_back(name);
+        }
+    }
+    std::string list;
+    for (const std::string& name : names) list += name + '\0';
+    return list;
 }
 
 std::map<uintptr_t, uint32_t> exitCodes;
@@ -42,8 +68,21 @@ void ResetFake() {
 }
 
 void SetProfileValue(const std::string& path, const std::string& key, const std::string& value) {
-    Fake.profiles[path][Lower("Launch/" + key)] = value;
+    SetProfileValueIn(path, "Launch", key, value);
+}
+
+void SetProfileValueIn(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    std::vector<FakeProfileLine>& lines = Fake.profiles[path];
     Fake.existingPaths.insert(path);
+    Fake.files[path];
+    for (FakeProfileLine& line : lines) {
+        if (Lower(line.section) == Lower(section) && Lower(line.key) == Lower(key)) {
+            line.value = value;
+            return;
+        }
+    }
+    lines.push_back(FakeProfileLine{section, key, value});
 }
 
 int64_t TimeOfDay(int hour, int minute, int second, int milliseconds) {
@@ -69,6 +108,23 @@ uint32_t OsGetModuleFileName(OsHandle, char* buffer, uint32_t size) {
 
 uint32_t OsGetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
                                    uint32_t size, const char* path) {
+    if (section == nullptr || key == nullptr) {
+        // A list of names; when it does not fit, the reader returns size - 2
+        // with the list cut and ended by two NULs.
+        Fake.calls.push_back(std::string("GetPrivateProfileString names of ") + (section ? section : "sections"));
+        const std::string list = ProfileNames(section, path);
+        if (size < 2) return 0;
+        if (list.size() + 1 > size) {
+            std::memcpy(buffer, list.data(), size - 2);
+            buffer[size - 2] = '\0';
+            buffer[size - 1] = '\0';
+            return size - 2;
+        }
+        std::memcpy(buffer, list.data(), list.size());
+        buffer[list.size()] = '\0';
+        if (list.empty() && size > 1) buffer[1] = '\0';
+        return static_cast<uint32_t>(list.size());
+    }
     Fake.calls.push_back(std::string("GetPrivateProfileString ") + key);
     const std::string* value = ProfileValue(section, key, path);
     const std::string text = value != nullptr ? *value : fallback;
@@ -224,4 +280,65 @@ int32_t OsMessageBox(const char* text, const char* title, uint32_t style) {
     Fake.calls.push_back(std::string("MessageBox ") + title);
     Fake.boxes.push_back(FakeMessageBox{text, title, style});
     return 1;  // IDOK
+}
+
+uint32_t OsGetFileAttributes(const char* path) {
+    Fake.calls.push_back(std::string("GetFileAttributes ") + path);
+    const auto file = Fake.files.find(path);
+    if (file == Fake.files.end()) return kNoFileAttributes;
+    return file->second.folder ? kFolderAttribute : 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+}
+
+namespace {
+
+// Copies `text` as the path functions do: the length, or the size needed.
+uint32_t CopyPath(const std::string& text, char* buffer, uint32_t size) {
+    if (text.size() + 1 > size) return static_cast<uint32_t>(text.size() + 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<uint32_t>(text.size());
+}
+
+}  // namespace
+
+uint32_t OsGetFullPathName(const char* path, char* buffer, uint32_t size) {
+    Fake.calls.push_back(std::string("GetFullPathName ") + path);
+    const std::string p = path;
+    if (p.empty()) return 0;
+    const bool absolute = (p.size() >= 3 && p[1] == ':' && p[2] == '\\') || p.rfind("\\\\", 0) == 0;
+    return CopyPath(absolute ? p : Fake.currentFolder + "\\" + p, buffer, size);
+}
+
+uint32_t OsSearchPath(const char* folders, const char* file, const char* extension, char* buffer, uint32_t size) {
+    Fake.calls.push_back(std::string("SearchPath ") + file);
+    std::string name = file;
+    const size_t lastPart = name.find_last_of('\\');
+    if (extension != nullptr && name.find('.', lastPart == std::string::npos ? 0 : lastPart) == std::string::npos) {
+        name += extension;
+    }
+    const std::string list = folders;
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos) end = list.size();
+        const std::string folder = list.substr(start, end - start);
+        if (!folder.empty()) {
+            const std::string candidate = folder + "\\" + name;
+            const auto found = Fake.files.find(candidate);
+            if (found != Fake.files.end() && !found->second.folder) return CopyPath(candidate, buffer, size);
+        }
+        start = end + 1;
+    }
+    return 0;
+}
+
+int32_t OsReadFileStart(const char* path, char* buffer, uint32_t size) {
+    Fake.calls.push_back(std::string("ReadFileStart ") + path);
+    const auto file = Fake.files.find(path);
+    if (file == Fake.files.end() || file->second.folder || !file->second.readable) return -1;
+    const size_t count = file->second.start.size() < size ? file->second.start.size() : size;
+    std::memcpy(buffer, file->second.start.data(), count);
+    return static_cast<int32_t>(count);
+}
+
+void OsWriteStandardOutput(const char* text, uint32_t length) {
+    Fake.output.append(text, length);
 }

@@ -36,13 +36,27 @@ struct FakeMessageBox {
     uint32_t style;
 };
 
+// One key of a profile file as the profile reader delivers it; an empty key
+// stands for a section that has no keys.
+struct FakeProfileLine {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// What the checker's file wrappers see of one path.
+struct FakeFile {
+    bool folder = false;
+    bool readable = true;
+    std::string start;  // the file's first bytes
+};
+
 struct FakePlatform {
     // Scripted.
     std::string commandLine;
     std::string moduleFileName;
-    // Profile values as the profile reader delivers them, by path, then by
-    // lower-cased "section/key".
-    std::map<std::string, std::map<std::string, std::string>> profiles;
+    // Profile keys as the profile reader delivers them, by path, in file order.
+    std::map<std::string, std::vector<FakeProfileLine>> profiles;
     std::map<std::string, std::string> environment;  // by upper-cased name
     bool expansionFails = false;
     std::set<std::string> existingPaths;
@@ -50,6 +64,10 @@ struct FakePlatform {
     uint32_t lastErrorAfterSuccess = 0;  // a stale value left by a successful start
     int64_t clockMs = 10 * 3600000;     // local time of day; sleeps move it on
     std::deque<int64_t> clockReadings;   // read first, when present
+    // The checker's view of the file system: files by full path (a profile
+    // file is there too); the current folder that relative paths start from.
+    std::map<std::string, FakeFile> files;
+    std::string currentFolder = "C:\\Users\\me";
 
     // Recorded.
     std::vector<std::string> calls;  // every wrapper called, in order, with its main argument
@@ -63,6 +81,7 @@ struct FakePlatform {
     int openSearches = 0;
     uint32_t errorMode = 0;
     uint32_t lastError = 0;
+    std::string output;  // what was written to standard output
 };
 
 extern FakePlatform Fake;
@@ -70,8 +89,13 @@ extern FakePlatform Fake;
 // Puts the double back to its initial state.
 void ResetFake();
 
-// Adds a value to the settings file at `path` (which then exists).
+// Adds a value to section "Launch" of the settings file at `path` (which then
+// exists), or replaces the value of a key that is there already.
 void SetProfileValue(const std::string& path, const std::string& key, const std::string& value);
+
+// The same in any section; an empty key adds the section alone.
+void SetProfileValueIn(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value);
 
 // Sets the clock to hh:mm:ss.mmm.
 int64_t TimeOfDay(int hour, int minute, int second, int milliseconds = 0);

@@ -1,0 +1,85 @@
+#include "check_main.h"
+
+#include <exception>
+#include <vector>
+
+#include "check_target.h"
+#include "command_line.h"
+#include "entry_check.h"
+#include "globals.h"
+#include "platform.h"
+#include "settings_file_check.h"
+#include "settings_location.h"
+#include "standard_output.h"
+
+namespace {
+
+constexpr int32_t kCannotCheck = 2;
+
+void Write(const std::string& text) {
+    OsWriteStandardOutput(text.data(), static_cast<uint32_t>(text.size()));
+}
+
+[[noreturn]] void EndOutOfMemory() {
+    Write("error: out of memory\r\n");
+    OsExitProcess(kCannotCheck);
+}
+
+bool AsksForUsage(const std::string& parameter) {
+    return parameter == "/?" || parameter == "-?" || parameter == "-h" || parameter == "/h" || parameter == "/H" ||
+           parameter == "--help";
+}
+
+}  // namespace
+
+std::string CheckUsage() {
+    return "postpone-check: shows what Postpone will start from its settings file, and why an entry will not.\r\n"
+           "\r\n"
+           "usage: postpone-check [PATH]\r\n"
+           "  PATH  a settings file; or a Postpone executable under any name, whose settings file\r\n"
+           "        it reads; or a folder, meaning the Postpone.exe in it.\r\n"
+           "  Without PATH: the settings file of the Postpone.exe beside postpone-check.exe.\r\n"
+           "\r\n"
+           "It never starts a program and never changes a file.\r\n"
+           "Exit code: 0 every entry starts and there is no warning; 1 an entry is skipped or\r\n"
+           "there is a warning; 2 no settings file, it cannot be read, or no entry starts.\r\n";
+}
+
+int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath, Report* report) {
+    std::vector<std::string> parameters;
+    size_t position = 0;
+    Parameter parameter;
+    while (NextParameter(commandTail, &position, &parameter)) parameters.push_back(parameter.text);
+    if (!parameters.empty() && AsksForUsage(parameters[0])) {
+        report->text = CheckUsage();
+        return 0;
+    }
+    if (parameters.size() > 1) {
+        AddError(report, "one PATH at the most (a path with blanks goes in double quotes); postpone-check /? tells more");
+        AddTally(report);
+        return kCannotCheck;
+    }
+
+    CheckTarget target;
+    std::string error;
+    if (!ResolveTarget(parameters.empty() ? std::string() : parameters[0], checkerPath, &target, &error)) {
+        AddError(report, error);
+        AddTally(report);
+        return ExitCodeOf(*report);
+    }
+    // The launcher's procedures read these, as in Postpone's list mode.
+    ExePath = target.exePath;
+    SettingsPath = target.settingsPath;
+    if (CheckSettingsFile(target, report)) CheckEntries(target, report);
+    AddTally(report);
+    return ExitCodeOf(*report);
+}
+
+int32_t RunChecker() {
+    std::set_terminate(EndOutOfMemory);
+    const char* line = OsGetCommandLine();
+    Report report;
+    const int32_t code = CheckMain(RemoveProgramName(line != nullptr ? line : ""), ModuleFileName(nullptr), &report);
+    Write(report.text);
+    return code;
+}

@@ -1,0 +1,73 @@
+#include "check_target.h"
+
+#include <cctype>
+#include <vector>
+
+#include "file_system.h"
+#include "program_lookup.h"
+#include "settings_location.h"
+
+namespace {
+
+const char kExecutableName[] = "Postpone.exe";
+
+}  // namespace
+
+bool EndsWithNoCase(const std::string& path, const std::string& ending) {
+    if (path.size() < ending.size()) return false;
+    for (size_t i = 0; i < ending.size(); ++i) {
+        const unsigned char a = static_cast<unsigned char>(path[path.size() - ending.size() + i]);
+        const unsigned char b = static_cast<unsigned char>(ending[i]);
+        if (std::tolower(a) != std::tolower(b)) return false;
+    }
+    return true;
+}
+
+std::string FullPath(const std::string& path) {
+    std::vector<char> buffer(1024, '\0');
+    uint32_t length = OsGetFullPathName(path.c_str(), buffer.data(), static_cast<uint32_t>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, '\0');
+        length = OsGetFullPathName(path.c_str(), buffer.data(), static_cast<uint32_t>(buffer.size()));
+    }
+    if (length == 0 || length >= buffer.size()) return path;
+    return std::string(buffer.data(), length);
+}
+
+bool ResolveTarget(const std::string& argument, const std::string& checkerPath, CheckTarget* target,
+                   std::string* error) {
+    if (argument.empty()) {
+        target->exePath = FolderOf(checkerPath) + "\\" + kExecutableName;
+        target->settingsPath = SettingsPathFor(target->exePath);
+        target->exeGiven = OsGetFileAttributes(target->exePath.c_str()) != kNoFileAttributes;
+        return true;
+    }
+
+    std::string path = FullPath(argument);
+    const uint32_t attributes = OsGetFileAttributes(path.c_str());
+    if (attributes == kNoFileAttributes) {
+        *error = path + " does not exist";
+        return false;
+    }
+    if ((attributes & kFolderAttribute) != 0) {
+        while (path.size() > 3 && path.back() == '\\') path.pop_back();
+        const std::string exe = (path.back() == '\\' ? path : path + "\\") + kExecutableName;
+        if (OsGetFileAttributes(exe.c_str()) == kNoFileAttributes) {
+            *error = "there is no " + std::string(kExecutableName) + " in " + path +
+                     " (an executable under another name can be named itself)";
+            return false;
+        }
+        path = exe;
+    }
+    if (EndsWithNoCase(path, ".exe")) {
+        target->exePath = path;
+        target->settingsPath = SettingsPathFor(path);
+        target->exeGiven = true;
+        return true;
+    }
+    // A settings file: the executable that reads it has its name with ".exe".
+    target->settingsPath = path;
+    target->exePath = (EndsWithNoCase(path, ".ini") ? path.substr(0, path.size() - 4) : path) + ".exe";
+    target->exeGiven = false;
+    return true;
+}

@@ -1,0 +1,205 @@
+#include "entry_check.h"
+
+#include <vector>
+
+#include "command_line.h"
+#include "delayed_start.h"
+#include "globals.h"
+#include "key_names.h"
+#include "launch_list.h"
+#include "process_start.h"
+#include "program_lookup.h"
+#include "spawn.h"
+#include "text.h"
+
+namespace {
+
+// Unread keys listed one by one; the rest are counted in one line.
+constexpr int kUnreadKeysListed = 20;
+// The longest stamp a copy can be given (the seconds of the day), for the
+// length of its command line; the report shows a placeholder instead.
+constexpr int32_t kLongestStamp = 86400;
+const char kStampPlaceholder[] = "<second of the day>";
+
+struct EntryKeys {
+    bool present[kStemCount] = {false, false, false, false};
+};
+
+std::string KeyOf(KeyStem stem, int n) {
+    return StemName(stem) + Dec(n);
+}
+
+bool IsPlainInteger(const std::string& text, int64_t* value) {
+    size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i == text.size() || text.size() - i > 12) return false;
+    int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+    }
+    *value = text[0] == '-' ? -magnitude : magnitude;
+    return true;
+}
+
+// Why a text key made the entry skip: missing, empty, or the default text.
+std::string WhyTextIsMissing(KeyStem stem, int n, const EntryKeys& keys) {
+    const std::string key = KeyOf(stem, n);
+    if (!keys.present[static_cast<int>(stem)]) return key + " is missing";
+    const std::string value = ReadSettingsText(key);
+    if (value == kMissingText) return key + " is " + kMissingText + ", a text that reads as a missing key";
+    return key + " is empty";
+}
+
+std::string WhyDelayIsMissing(int n, const EntryKeys& keys) {
+    const std::string key = KeyOf(KeyStem::DelaySec, n);
+    if (!keys.present[static_cast<int>(KeyStem::DelaySec)]) return key + " is missing";
+    const std::string value = ReadSettingsText(key);
+    if (value.empty()) return key + " is empty";
+    if (value == "-1") return key + " is -1, which counts as missing";
+    return key + "=" + value + " reads as -1, which counts as missing";
+}
+
+void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* report) {
+    ++report->skipped;
+    std::string why;
+    switch (verdict) {
+        case EntryVerdict::NoProgram:
+            why = WhyTextIsMissing(KeyStem::Program, n, keys);
+            break;
+        case EntryVerdict::NoArguments:
+            why = WhyTextIsMissing(KeyStem::CmdLine, n, keys) + " (for no arguments write " +
+                  KeyOf(KeyStem::CmdLine, n) + "=\"\"\"\")";
+            break;
+        case EntryVerdict::NoDelay:
+            why = WhyDelayIsMissing(n, keys);
+            break;
+        case EntryVerdict::Accepted:
+            break;
+    }
+    AddLine(report, "entry " + Dec(n) + ": skipped: " + why);
+}
+
+// A number key whose text is not the plain integer that Postpone reads.
+void CheckNumberText(KeyStem stem, int n, const EntryKeys& keys, Report* report) {
+    if (!keys.present[static_cast<int>(stem)]) return;
+    const std::string key = KeyOf(stem, n);
+    const std::string text = ReadSettingsText(key);
+    const int32_t read = ReadSettingsNumber(key);
+    int64_t written = 0;
+    if (text.empty() || (IsPlainInteger(text, &written) && written == read)) return;
+    if (stem == KeyStem::DelaySec && read == kMissingNumber) return;  // the entry's skip line says it
+    if (stem == KeyStem::WndStyle && (read < 0 || read > kHighestShowState)) return;  // the show-state warning says it
+    const bool plain = IsPlainInteger(text, &written);
+    AddWarning(report, "entry " + Dec(n) + ": " + key + "=" + text + (plain ? " lies outside the range of numbers" :
+                       " is not a plain integer") + ": Postpone reads it as " + Dec(read));
+}
+
+void CheckShowState(int n, const EntryKeys& keys, Report* report) {
+    const std::string key = KeyOf(KeyStem::WndStyle, n);
+    if (!keys.present[static_cast<int>(KeyStem::WndStyle)]) {
+        AddWarning(report, "entry " + Dec(n) + ": " + key + " is missing: the program starts hidden");
+        return;
+    }
+    const int32_t read = ReadSettingsNumber(key);
+    if (read >= 0 && read <= kHighestShowState) return;
+    const std::string text = ReadSettingsText(key);
+    AddWarning(report, "entry " + Dec(n) + ": " + key + (text.empty() ? " is empty" : "=" + text + " is outside 0 to 6") +
+                           ": the program starts hidden");
+}
+
+void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target, Report* report) {
+    ++report->starts;
+    AddLine(report, "entry " + Dec(n) + ": starts " + DelayText(entry.DelaySec) + ", " +
+                        ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
+                        (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine));
+
+    // The copy's command line as list mode writes it, and what the copy,
+    // reading it back, hands to the platform.
+    const std::string copy = BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine, entry.DelaySec,
+                                              entry.WndStyle, kLongestStamp);
+    bool execute = false;
+    LaunchEntry slot;
+    int32_t stamp = 0;
+    ReadSwitches(RemoveProgramName(copy),
+                 Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec, &slot.WndStyle, &stamp});
+    const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
+    AddLine(report, "    copy: " + BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine, entry.DelaySec,
+                                                    entry.WndStyle, kStampPlaceholder));
+    AddLine(report, "    command: " + command);
+
+    CheckShowState(n, keys, report);
+    const std::string entryName = "entry " + Dec(n) + ": ";
+    if (!FitsCommandLimit(copy)) {
+        AddWarning(report, entryName + "the copy's command line is " + Dec(static_cast<int32_t>(copy.size())) +
+                               " characters, more than the " + Dec(kMaxCommandLength - 1) +
+                               " the platform takes: this entry never starts");
+        return;
+    }
+    if (!FitsCommandLimit(command)) {
+        AddWarning(report, entryName + "the program's command line is " + Dec(static_cast<int32_t>(command.size())) +
+                               " characters, more than the " + Dec(kMaxCommandLength - 1) +
+                               " the platform takes: this entry never starts");
+        return;
+    }
+    const std::string why = WhyProgramIsNotFound(ProgramOf(command), FolderOf(target.exePath));
+    if (!why.empty()) AddWarning(report, entryName + KeyOf(KeyStem::Program, n) + ": " + why);
+}
+
+}  // namespace
+
+std::string ShowStateName(int32_t style) {
+    static const char* const kNames[] = {"hidden",    "normal",  "minimised", "maximised", "normal without the focus",
+                                         "shown",     "minimised without the focus"};
+    return style >= 0 && style <= kHighestShowState ? kNames[style] : "hidden";
+}
+
+std::string DelayText(int32_t seconds) {
+    if (seconds <= 0) return "at once";
+    std::string text = "after " + Dec(seconds) + " s";
+    if (seconds < 60) return text;
+    const int32_t days = seconds / 86400, hours = seconds / 3600 % 24, minutes = seconds / 60 % 60, rest = seconds % 60;
+    std::string parts;
+    if (days > 0) parts += Dec(days) + " d ";
+    if (hours > 0) parts += Dec(hours) + " h ";
+    if (minutes > 0) parts += Dec(minutes) + " min ";
+    if (rest > 0) parts += Dec(rest) + " s ";
+    parts.pop_back();
+    return text + " (" + parts + ")";
+}
+
+void CheckEntries(const CheckTarget& target, Report* report) {
+    std::vector<EntryKeys> entries(kMaxEntries + 1);
+    std::vector<bool> anyKey(kMaxEntries + 1, false);
+    std::vector<std::string> unread;
+    for (const std::string& name : ReadKeyNames(kLaunchSection)) {
+        const KeyName key = ClassifyKeyName(name);
+        if (!key.read) {
+            unread.push_back("key " + Printable(name) + " in [Launch]: Postpone never reads it: " + key.problem);
+            continue;
+        }
+        entries[key.entry].present[static_cast<int>(key.stem)] = true;
+        anyKey[key.entry] = true;
+    }
+
+    bool anyEntry = false;
+    for (int n = 1; n <= kMaxEntries; ++n) {
+        if (!anyKey[n]) continue;
+        anyEntry = true;
+        LaunchEntry entry;
+        const EntryVerdict verdict = ReadLaunchEntry(n, &entry);
+        if (verdict == EntryVerdict::Accepted) {
+            ReportStarts(n, entry, entries[n], target, report);
+        } else {
+            ReportSkipped(n, verdict, entries[n], report);
+        }
+        CheckNumberText(KeyStem::DelaySec, n, entries[n], report);
+        if (verdict == EntryVerdict::Accepted) CheckNumberText(KeyStem::WndStyle, n, entries[n], report);
+    }
+    if (!anyEntry) AddLine(report, "[Launch] holds no entry: nothing starts");
+
+    for (size_t i = 0; i < unread.size() && i < kUnreadKeysListed; ++i) AddWarning(report, unread[i]);
+    if (unread.size() > kUnreadKeysListed) {
+        AddWarning(report, Dec(static_cast<int32_t>(unread.size() - kUnreadKeysListed)) +
+                               " more keys in [Launch] that Postpone never reads");
+    }
+}

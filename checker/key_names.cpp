@@ -1,0 +1,118 @@
+#include "key_names.h"
+
+#include <cctype>
+
+#include "globals.h"
+#include "launch_list.h"
+#include "platform.h"
+
+namespace {
+
+constexpr uint32_t kFirstListSize = 4096;
+// A list longer than this is taken as cut: no settings file an editor makes
+// comes near it.
+constexpr uint32_t kLargestListSize = 64u << 20;
+
+std::vector<std::string> ReadNames(const char* section) {
+    for (uint32_t size = kFirstListSize;; size *= 2) {
+        std::vector<char> buffer(size + 2, '\0');
+        // With no key (or no section) the reader lists the names, each ended
+        // by a NUL; it returns size - 2 when the list did not fit.
+        const uint32_t copied = OsGetPrivateProfileString(section, nullptr, "", buffer.data(), size, SettingsPath.c_str());
+        if (copied + 2 >= size && size < kLargestListSize) continue;
+        std::vector<std::string> names;
+        for (uint32_t i = 0; i < copied && i < size;) {
+            const std::string name(buffer.data() + i);
+            if (name.empty()) break;
+            names.push_back(name);
+            i += static_cast<uint32_t>(name.size()) + 1;
+        }
+        return names;
+    }
+}
+
+std::string Lower(const std::string& text) {
+    std::string lower = text;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool AllDigits(const std::string& text) {
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return !text.empty();
+}
+
+// Stems people write for the four keys, lower-cased.
+struct Misspelling {
+    const char* written;
+    KeyStem meant;
+};
+const Misspelling kMisspellings[] = {
+    {"prog", KeyStem::Program},        {"path", KeyStem::Program},        {"exe", KeyStem::Program},
+    {"file", KeyStem::Program},        {"app", KeyStem::Program},         {"programm", KeyStem::Program},
+    {"cmd", KeyStem::CmdLine},         {"commandline", KeyStem::CmdLine}, {"args", KeyStem::CmdLine},
+    {"arguments", KeyStem::CmdLine},   {"params", KeyStem::CmdLine},      {"parameters", KeyStem::CmdLine},
+    {"cmdlines", KeyStem::CmdLine},    {"delay", KeyStem::DelaySec},      {"delays", KeyStem::DelaySec},
+    {"delaysecs", KeyStem::DelaySec},  {"wait", KeyStem::DelaySec},       {"sec", KeyStem::DelaySec},
+    {"seconds", KeyStem::DelaySec},    {"style", KeyStem::WndStyle},      {"windowstyle", KeyStem::WndStyle},
+    {"wndstyles", KeyStem::WndStyle},  {"window", KeyStem::WndStyle},     {"show", KeyStem::WndStyle},
+};
+
+}  // namespace
+
+std::vector<std::string> ReadSectionNames() {
+    return ReadNames(nullptr);
+}
+
+std::vector<std::string> ReadKeyNames(const char* section) {
+    return ReadNames(section);
+}
+
+const char* StemName(KeyStem stem) {
+    static const char* const kNames[kStemCount] = {"Program", "CmdLine", "DelaySec", "WndStyle"};
+    return kNames[static_cast<int>(stem)];
+}
+
+KeyName ClassifyKeyName(const std::string& name) {
+    KeyName key;
+    const std::string lower = Lower(name);
+    size_t digitsAt = lower.size();
+    while (digitsAt > 0 && lower[digitsAt - 1] >= '0' && lower[digitsAt - 1] <= '9') --digitsAt;
+    const std::string stem = lower.substr(0, digitsAt);
+    const std::string digits = lower.substr(digitsAt);
+
+    for (int s = 0; s < kStemCount; ++s) {
+        const KeyStem candidate = static_cast<KeyStem>(s);
+        if (stem != Lower(StemName(candidate))) continue;
+        key.stem = candidate;
+        if (!AllDigits(digits)) {
+            key.problem = "it has no entry number (" + std::string(StemName(candidate)) + "1 to " +
+                          StemName(candidate) + "100)";
+            return key;
+        }
+        const size_t significant = digits.find_first_not_of('0');
+        const std::string number = significant == std::string::npos ? "0" : digits.substr(significant);
+        if (number == "0" || number.size() > 3 || std::stoi(number) > kMaxEntries) {
+            key.problem = "entries are numbered 1 to 100";
+            return key;
+        }
+        if (digits[0] == '0') {
+            key.problem = "entry numbers have no leading zeros: write " + std::string(StemName(candidate)) + number;
+            return key;
+        }
+        key.read = true;
+        key.entry = std::stoi(number);
+        return key;
+    }
+
+    key.problem = "its name is not Program, CmdLine, DelaySec or WndStyle followed by an entry number";
+    for (const Misspelling& misspelling : kMisspellings) {
+        if (stem == misspelling.written) {
+            key.problem += ": did you mean " + std::string(StemName(misspelling.meant)) + (digits.empty() ? "N" : digits) + "?";
+            break;
+        }
+    }
+    return key;
+}

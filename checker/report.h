@@ -1,0 +1,30 @@
+// The checker's report: plain text, one fact a line, with the tally that
+// decides the exit code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct Report {
+    std::string text;  // ANSI text, lines ended by CR LF
+    int starts = 0;    // entries that start
+    int skipped = 0;   // entries that are skipped
+    int warnings = 0;
+    bool failed = false;  // no settings file, or one that cannot be read or checked
+};
+
+void AddLine(Report* report, const std::string& line);
+void AddWarning(Report* report, const std::string& what);  // "warning: " + what
+void AddError(Report* report, const std::string& what);    // "error: " + what; the check has failed
+
+// The last line: entries that start, entries skipped, warnings.
+void AddTally(Report* report);
+
+// 0: every entry present starts and there is no warning; 1: an entry is
+// skipped or there is a warning; 2: no settings file, it cannot be read, or
+// no entry starts.
+int32_t ExitCodeOf(const Report& report);
+
+// `text` with every control character shown as "?": for names read from a
+// file that may hold anything.
+std::string Printable(const std::string& text);

@@ -1,0 +1,87 @@
+#include "settings_file_check.h"
+
+#include <vector>
+
+#include "file_system.h"
+#include "key_names.h"
+#include "launch_list.h"
+#include "program_lookup.h"
+#include "text.h"
+
+namespace {
+
+constexpr size_t kSectionsListed = 10;
+
+std::string NameOf(const std::string& path) {
+    const size_t last = path.find_last_of('\\');
+    return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+bool Exists(const std::string& path) {
+    return OsGetFileAttributes(path.c_str()) != kNoFileAttributes;
+}
+
+bool StartsWithByteOrderMark(const std::string& path, bool* readable) {
+    char start[3] = {0, 0, 0};
+    const int32_t read = OsReadFileStart(path.c_str(), start, sizeof start);
+    *readable = read >= 0;
+    return read == 3 && start[0] == '\xEF' && start[1] == '\xBB' && start[2] == '\xBF';
+}
+
+void ReportMissingFile(const CheckTarget& target, Report* report) {
+    AddError(report, "no settings file: " + target.settingsPath + " does not exist");
+    AddLine(report, "note: the settings file has the executable's name with .ini for .exe: " + NameOf(target.exePath) +
+                        " reads " + NameOf(target.settingsPath));
+    // A download renamed "Postpone (1).exe" looks for "postpone (1).ini".
+    const std::string usual = FolderOf(target.settingsPath) + "\\postpone.ini";
+    if (LowerCase(usual) != LowerCase(target.settingsPath) && Exists(usual)) {
+        AddLine(report, "note: " + usual + " is there: rename the executable to Postpone.exe, or the settings file to " +
+                            NameOf(target.settingsPath));
+    }
+}
+
+}  // namespace
+
+bool CheckSettingsFile(const CheckTarget& target, Report* report) {
+    AddLine(report, "settings file: " + target.settingsPath);
+    AddLine(report, "executable: " + target.exePath);
+    if (!Exists(target.exePath)) {
+        AddWarning(report, "there is no " + target.exePath + ": no Postpone reads this settings file until it lies there "
+                           "under that name");
+    }
+
+    const uint32_t attributes = OsGetFileAttributes(target.settingsPath.c_str());
+    if (attributes == kNoFileAttributes) {
+        ReportMissingFile(target, report);
+        return false;
+    }
+    if ((attributes & kFolderAttribute) != 0) {
+        AddError(report, target.settingsPath + " is a folder, not a settings file");
+        return false;
+    }
+    bool readable = false;
+    const bool byteOrderMark = StartsWithByteOrderMark(target.settingsPath, &readable);
+    if (!readable) {
+        AddError(report, target.settingsPath + " cannot be read");
+        return false;
+    }
+
+    const std::vector<std::string> sections = ReadSectionNames();
+    if (byteOrderMark) {
+        AddWarning(report, "the settings file starts with a UTF-8 byte-order mark: Windows' settings reader then misses "
+                           "its first section" + (sections.empty() ? "" : " ([" + Printable(sections[0]) + "])") +
+                           ", so that on Windows nothing in it starts; save it as ANSI or UTF-16 (Unicode), or start it with a "
+                           "comment line");
+    }
+    for (const std::string& section : sections) {
+        if (LowerCase(section) == LowerCase(kLaunchSection)) return true;
+    }
+    std::string listed;
+    for (size_t i = 0; i < sections.size() && i < kSectionsListed; ++i) {
+        listed += (i == 0 ? " [" : ", [") + Printable(sections[i]) + "]";
+    }
+    if (sections.size() > kSectionsListed) listed += " and " + std::to_string(sections.size() - kSectionsListed) + " more";
+    AddError(report, "there is no [Launch] section: " +
+                         (sections.empty() ? std::string("the file has no sections") : "its sections are" + listed));
+    return false;
+}

@@ -1,0 +1,27 @@
+// The file-system wrappers that only the settings checker uses: it looks at
+// files and folders that Postpone itself reaches only through the profile
+// reader and the file search.
+#pragma once
+
+#include <cstdint>
+
+// What OsGetFileAttributes returns for a path that is not there.
+constexpr uint32_t kNoFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kFolderAttribute = 0x10;  // FILE_ATTRIBUTE_DIRECTORY
+
+uint32_t OsGetFileAttributes(const char* path);
+
+// The full path of `path` (against the current folder). Like the API: the
+// length copied, or the size needed (the NUL included) when `size` is too
+// small, or 0 on failure.
+uint32_t OsGetFullPathName(const char* path, char* buffer, uint32_t size);
+
+// Looks for `file` in the folders of `folders` (separated by ";"), adding
+// `extension` when the name has none, as the platform's own search does. The
+// same return convention as OsGetFullPathName.
+uint32_t OsSearchPath(const char* folders, const char* file, const char* extension, char* buffer, uint32_t size);
+
+// Reads up to `size` bytes from the start of the file at `path` without
+// changing anything. The count read, or -1 when the file cannot be opened or
+// read.
+int32_t OsReadFileStart(const char* path, char* buffer, uint32_t size);
