@@ -44,13 +44,13 @@ bool ResolveTarget(const std::string& argument, const std::string& checkerPath, 
     }
 
     std::string path = FullPath(argument);
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
     const uint32_t attributes = OsGetFileAttributes(path.c_str());
     if (attributes == kNoFileAttributes) {
         *error = path + " does not exist";
         return false;
     }
     if ((attributes & kFolderAttribute) != 0) {
-        while (path.size() > 3 && path.back() == '\\') path.pop_back();
         const std::string exe = (path.back() == '\\' ? path : path + "\\") + kExecutableName;
         if (OsGetFileAttributes(exe.c_str()) == kNoFileAttributes) {
             *error = "there is no " + std::string(kExecutableName) + " in " + path +

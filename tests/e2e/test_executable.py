@@ -3,13 +3,17 @@ icon, version record and manifest."""
 import struct
 import unittest
 
-from harness import POSTPONE_EXE
+import os
+
+from harness import BUILD, POSTPONE_EXE
 from pe_reader import (RT_GROUP_ICON, RT_ICON, RT_MANIFEST, RT_VERSION, PeFile, fixed_file_info, icon_group,
                        version_string)
 
 IMAGE_FILE_MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+IMAGE_SUBSYSTEM_WINDOWS_CUI = 3
+CHECKER_EXE = os.path.join(BUILD, "postpone-check.exe")
 
 
 class ExecutableTest(unittest.TestCase):
@@ -53,6 +57,28 @@ class ExecutableTest(unittest.TestCase):
         self.assertIn('level="asInvoker"', text)
         self.assertIn('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', text)
         self.assertIn("supportedOS", text)
+
+
+class CheckerExecutableTest(unittest.TestCase):
+    """postpone-check.exe: a standalone 32-bit console program with Postpone's
+    icon and version and a description of its own."""
+
+    def test_is_a_standalone_32_bit_console_program(self):
+        pe = PeFile(CHECKER_EXE)
+        self.assertEqual((pe.machine, pe.magic, pe.subsystem),
+                         (IMAGE_FILE_MACHINE_I386, PE32_MAGIC, IMAGE_SUBSYSTEM_WINDOWS_CUI))
+        self.assertEqual(sorted(dll.lower() for dll in pe.imported_dlls()), ["kernel32.dll", "msvcrt.dll"])
+
+    def test_carries_the_same_icon_and_version_with_its_own_description(self):
+        resources = PeFile(CHECKER_EXE).resources()
+        [record] = [data[0] for (kind, _), data in resources.items() if kind == RT_VERSION]
+        self.assertEqual(fixed_file_info(record), ((1, 0, 0, 0), (1, 0, 0, 0)))
+        self.assertEqual(version_string(record, "OriginalFilename"), "postpone-check.exe")
+        self.assertIn("postpone-check", version_string(record, "FileDescription"))
+        icons = [data[0] for (kind, _), data in resources.items() if kind == RT_GROUP_ICON]
+        postpone_icons = [data[0] for (kind, _), data in PeFile(POSTPONE_EXE).resources().items()
+                          if kind == RT_GROUP_ICON]
+        self.assertEqual(icons, postpone_icons)
 
 
 if __name__ == "__main__":

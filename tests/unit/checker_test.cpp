@@ -1,0 +1,248 @@
+// The settings checker through the double: each skip rule, each warning, the
+// file-level findings, what PATH means, and the exit code.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "check_main.h"
+#include "entry_check.h"
+#include "key_names.h"
+#include "launcher_test.h"
+
+namespace {
+
+const std::string kChecker = "C:\\Tools\\postpone-check.exe";
+const std::string kExe = "C:\\Tools\\Postpone.exe";
+const std::string kSettings = "c:\\tools\\postpone.ini";
+const std::string kProgram = "C:\\Apps\\a.exe";
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+
+class CheckerTest : public LauncherTest {
+protected:
+    void SetUp() override {
+        LauncherTest::SetUp();
+        Fake.files[kExe];
+        Fake.files[kProgram];
+        Fake.files["C:\\Apps"].folder = true;
+        Fake.environment["SYSTEMROOT"] = "C:\\Windows";
+        Fake.files["C:\\Windows\\system32\\notepad.exe"];
+    }
+    // Checks `tail`; returns the exit code, the report in `text`.
+    int32_t Check(const std::string& tail = "") {
+        Report report;
+        const int32_t code = CheckMain(tail, kChecker, &report);
+        text = report.text;
+        return code;
+    }
+    bool Has(const std::string& line) const { return text.find(line + "\r\n") != std::string::npos; }
+    bool HasPart(const std::string& part) const { return text.find(part) != std::string::npos; }
+    static void Set(const Keys& keys) {
+        for (const auto& key : keys) SetProfileValue(kSettings, key.first, key.second);
+    }
+    std::string text;
+};
+
+// A complete entry 1 with its program present and its show state set.
+Keys Complete() {
+    return {{"Program1", kProgram}, {"CmdLine1", "-x"}, {"DelaySec1", "30"}, {"WndStyle1", "1"}};
+}
+
+Keys With(Keys keys, const std::string& key, const std::string& value) {
+    for (auto& k : keys) {
+        if (k.first == key) {
+            k.second = value;
+            return keys;
+        }
+    }
+    keys.push_back({key, value});
+    return keys;
+}
+
+Keys Without(Keys keys, const std::string& key) {
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].first == key) keys.erase(keys.begin() + static_cast<long>(i));
+    }
+    return keys;
+}
+
+TEST_F(CheckerTest, ACompleteEntryStartsWithItsCopyAndCommandAndExitsWithZero) {
+    Set(Complete());
+    EXPECT_EQ(Check(), 0);
+    EXPECT_TRUE(Has("settings file: " + kSettings)) << text;
+    EXPECT_TRUE(Has("executable: " + kExe)) << text;
+    EXPECT_TRUE(Has("entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x")) << text;
+    EXPECT_TRUE(Has("    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /T:<second of the day>"))
+        << text;
+    EXPECT_TRUE(Has("    command: C:\\Apps\\a.exe -x")) << text;
+    EXPECT_TRUE(Has("summary: 1 entry starts, 0 entries skipped, 0 warnings")) << text;
+    EXPECT_TRUE(Fake.created.empty());  // it never starts anything
+    EXPECT_TRUE(Fake.boxes.empty());
+}
+
+struct Finding {
+    const char* what;
+    Keys keys;
+    std::string line;  // a whole line of the report
+    int32_t exitCode;
+};
+
+TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
+    const std::string noArgumentsHint = " (for no arguments write CmdLine1=\"\"\"\")";
+    const std::vector<Finding> findings = {
+        {"program missing", Without(Complete(), "Program1"), "entry 1: skipped: Program1 is missing", 2},
+        {"program empty", With(Complete(), "Program1", ""), "entry 1: skipped: Program1 is empty", 2},
+        {"program sentinel", With(Complete(), "Program1", "NoNeNi"),
+         "entry 1: skipped: Program1 is NoNeNi, a text that reads as a missing key", 2},
+        {"arguments missing", Without(Complete(), "CmdLine1"),
+         "entry 1: skipped: CmdLine1 is missing" + noArgumentsHint, 2},
+        {"arguments empty", With(Complete(), "CmdLine1", ""), "entry 1: skipped: CmdLine1 is empty" + noArgumentsHint, 2},
+        {"delay missing", Without(Complete(), "DelaySec1"), "entry 1: skipped: DelaySec1 is missing", 2},
+        {"delay -1", With(Complete(), "DelaySec1", "-1"), "entry 1: skipped: DelaySec1 is -1, which counts as missing", 2},
+        {"delay empty", With(Complete(), "DelaySec1", ""), "entry 1: skipped: DelaySec1 is empty", 2},
+        {"no arguments", With(Complete(), "CmdLine1", "\"\""), "    command: C:\\Apps\\a.exe ", 0},
+        {"style missing", Without(Complete(), "WndStyle1"),
+         "warning: entry 1: WndStyle1 is missing: the program starts hidden", 1},
+        {"style 7", With(Complete(), "WndStyle1", "7"),
+         "warning: entry 1: WndStyle1=7 is outside 0 to 6: the program starts hidden", 1},
+        {"style -3", With(Complete(), "WndStyle1", "-3"),
+         "warning: entry 1: WndStyle1=-3 is outside 0 to 6: the program starts hidden", 1},
+        {"style 0 chosen", With(Complete(), "WndStyle1", "0"), "entry 1: starts after 30 s, hidden, program "
+         "C:\\Apps\\a.exe, arguments -x", 0},
+        {"delay with a unit", With(Complete(), "DelaySec1", "30s"),
+         "warning: entry 1: DelaySec1=30s is not a plain integer: Postpone reads it as 30", 1},
+        {"delay of letters", With(Complete(), "DelaySec1", "abc"),
+         "warning: entry 1: DelaySec1=abc is not a plain integer: Postpone reads it as 0", 1},
+        {"delay that wraps", With(Complete(), "DelaySec1", "4294967296"),
+         "warning: entry 1: DelaySec1=4294967296 lies outside the range of numbers: Postpone reads it as 0", 1},
+        {"style not plain", With(Complete(), "WndStyle1", "3x"),
+         "warning: entry 1: WndStyle1=3x is not a plain integer: Postpone reads it as 3", 1},
+        {"missing program", With(Complete(), "Program1", "C:\\Apps\\b.exe"),
+         "warning: entry 1: Program1: C:\\Apps\\b.exe does not exist: the start would fail without a word", 1},
+        {"program is a folder", With(Complete(), "Program1", "C:\\Apps"),
+         "warning: entry 1: Program1: C:\\Apps is a folder, not a program: the start would fail without a word", 1},
+        {"bare name found", With(Complete(), "Program1", "notepad"), "    command: notepad -x", 0},
+        {"bare name missing", With(Complete(), "Program1", "notepad3.exe"),
+         "warning: entry 1: Program1: notepad3.exe is not in Postpone's folder, the Windows folders or PATH: the start "
+         "would fail without a word", 1},
+        {"extension added", With(Complete(), "Program1", "C:\\Apps\\a"), "    command: C:\\Apps\\a -x", 0},
+        {"key above 100", With(Complete(), "Program101", "x"),
+         "warning: key Program101 in [Launch]: Postpone never reads it: entries are numbered 1 to 100", 1},
+        {"key 0", With(Complete(), "DelaySec0", "1"),
+         "warning: key DelaySec0 in [Launch]: Postpone never reads it: entries are numbered 1 to 100", 1},
+        {"leading zero", With(Complete(), "Program01", "x"),
+         "warning: key Program01 in [Launch]: Postpone never reads it: entry numbers have no leading zeros: write "
+         "Program1", 1},
+        {"unknown stem", With(Complete(), "Delay1", "5"),
+         "warning: key Delay1 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec or "
+         "WndStyle followed by an entry number: did you mean DelaySec1?", 1},
+        {"arguments stem", With(Complete(), "args2", "5"),
+         "warning: key args2 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec or "
+         "WndStyle followed by an entry number: did you mean CmdLine2?", 1},
+        {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
+         "warning: entry 1: the copy's command line is 32807 characters, more than the 32766 the platform takes: this "
+         "entry never starts", 1},
+    };
+    for (const Finding& finding : findings) {
+        ResetFake();
+        ResetGlobals();
+        SetUp();
+        Set(finding.keys);
+        EXPECT_EQ(Check(), finding.exitCode) << finding.what << "\n" << text.substr(0, 2000);
+        EXPECT_TRUE(Has(finding.line)) << finding.what << "\n" << text.substr(0, 2000);
+    }
+}
+
+TEST_F(CheckerTest, KeysInAnyCaseBelongToTheirEntryAndEntriesWithoutKeysAreNotListed) {
+    Set({{"program7", kProgram}, {"CMDLINE7", "x"}, {"delaysec7", "0"}, {"wndstyle7", "5"}});
+    EXPECT_EQ(Check(), 0) << text;
+    EXPECT_TRUE(Has("entry 7: starts at once, shown, program C:\\Apps\\a.exe, arguments x")) << text;
+    EXPECT_FALSE(HasPart("entry 1:")) << text;
+}
+
+TEST_F(CheckerTest, ListsAtMostTwentyUnreadKeysAndCountsTheRest) {
+    Set(Complete());
+    for (int i = 0; i < 25; ++i) SetProfileValue(kSettings, "Junk" + std::to_string(i), "1");
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("warning: 5 more keys in [Launch] that Postpone never reads")) << text;
+    EXPECT_TRUE(Has("summary: 1 entry starts, 0 entries skipped, 21 warnings")) << text;
+}
+
+TEST_F(CheckerTest, ReportsTheFileItself) {
+    // No settings file: the exact path, and the name rule.
+    EXPECT_EQ(Check(), 2);
+    EXPECT_TRUE(Has("error: no settings file: c:\\tools\\postpone.ini does not exist")) << text;
+    EXPECT_TRUE(Has("note: the settings file has the executable's name with .ini for .exe: Postpone.exe reads "
+                    "postpone.ini")) << text;
+
+    // A renamed download looks for another name; the usual file is pointed out.
+    Fake.files["C:\\Tools\\Postpone (1).exe"];
+    Set(Complete());
+    EXPECT_EQ(Check("\"C:\\Tools\\Postpone (1).exe\""), 2);
+    EXPECT_TRUE(Has("error: no settings file: c:\\tools\\postpone (1).ini does not exist")) << text;
+    EXPECT_TRUE(HasPart("note: c:\\tools\\postpone.ini is there")) << text;
+
+    Fake.files[kSettings].start = "\xEF\xBB\xBF[Launch]";
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(HasPart("warning: the settings file starts with a UTF-8 byte-order mark: Windows' settings reader then "
+                        "misses its first section ([Launch])")) << text;
+
+    Fake.files[kSettings].readable = false;
+    EXPECT_EQ(Check(), 2);
+    EXPECT_TRUE(Has("error: c:\\tools\\postpone.ini cannot be read")) << text;
+}
+
+TEST_F(CheckerTest, NamesTheSectionsThereAreWhenLaunchIsMissing) {
+    SetProfileValueIn(kSettings, "Lauch", "Program1", kProgram);
+    SetProfileValueIn(kSettings, "Other\x01", "", "");
+    EXPECT_EQ(Check(), 2);
+    EXPECT_TRUE(Has("error: there is no [Launch] section: its sections are [Lauch], [Other?]")) << text;
+    EXPECT_TRUE(Has("summary: 0 entries start, 0 entries skipped, 0 warnings")) << text;
+}
+
+TEST_F(CheckerTest, PathIsASettingsFileAnExecutableOrAFolder) {
+    const std::string other = "D:\\conf\\my.ini";
+    SetProfileValue(other, "Program1", kProgram);
+    EXPECT_EQ(Check(other), 2);  // nothing starts: no CmdLine1
+    EXPECT_TRUE(Has("settings file: " + other)) << text;
+    EXPECT_TRUE(Has("executable: D:\\conf\\my.exe")) << text;
+    EXPECT_TRUE(HasPart("warning: there is no D:\\conf\\my.exe: no Postpone reads this settings file")) << text;
+
+    Fake.files["C:\\Tools"].folder = true;
+    Set(Complete());
+    EXPECT_EQ(Check("C:\\Tools\\"), 0) << text;
+    EXPECT_TRUE(Has("executable: " + kExe)) << text;
+
+    Fake.files["C:\\Empty"].folder = true;
+    EXPECT_EQ(Check("C:\\Empty"), 2);
+    EXPECT_TRUE(HasPart("error: there is no Postpone.exe in C:\\Empty")) << text;
+
+    EXPECT_EQ(Check("C:\\Nowhere\\x.ini"), 2);
+    EXPECT_TRUE(Has("error: C:\\Nowhere\\x.ini does not exist")) << text;
+
+    Fake.currentFolder = "C:\\Tools";  // a relative PATH starts from the current folder
+    EXPECT_EQ(Check("Postpone.exe"), 0) << text;
+    EXPECT_TRUE(Has("settings file: " + kSettings)) << text;
+}
+
+TEST_F(CheckerTest, UsageAndTooManyArguments) {
+    for (const char* ask : {"/?", "-h", "--help"}) {
+        EXPECT_EQ(Check(ask), 0);
+        EXPECT_EQ(text, CheckUsage());
+    }
+    EXPECT_EQ(Check("a.ini b.ini"), 2);
+    EXPECT_TRUE(HasPart("error: one PATH at the most")) << text;
+}
+
+TEST(CheckerWords, NameShowStatesAndDelays) {
+    EXPECT_EQ(ShowStateName(0), "hidden");
+    EXPECT_EQ(ShowStateName(2), "minimised");
+    EXPECT_EQ(ShowStateName(6), "minimised without the focus");
+    EXPECT_EQ(DelayText(-5), "at once");
+    EXPECT_EQ(DelayText(0), "at once");
+    EXPECT_EQ(DelayText(59), "after 59 s");
+    EXPECT_EQ(DelayText(60), "after 60 s (1 min)");
+    EXPECT_EQ(DelayText(90061), "after 90061 s (1 d 1 h 1 min 1 s)");
+}
+
+}  // namespace
