@@ -1,9 +1,10 @@
 // The wrappers of platform.h over the real Win32 API.
 #include "platform.h"
 
-#include <windows.h>
+#include "case_mapping.h"
+#include "code_page.h"
 
-#include <vector>
+#include <windows.h>
 
 const OsHandle kInvalidSearchHandle = INVALID_HANDLE_VALUE;
 
@@ -37,36 +38,45 @@ void OsFindClose(OsHandle search) {
     FindClose(search);
 }
 
-namespace {
-
 // Case mapping as the user-interface library does it for ANSI text (through
 // the wide form, with the user's locale), but with the kernel alone, so that
 // the user-interface library is never loaded for it.
-void MapCase(char* text, uint32_t length, DWORD flag) {
-    if (length == 0) return;
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (wideLength <= 0) return;
-    std::vector<WCHAR> wide(static_cast<size_t>(wideLength));
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), wideLength);
-    std::vector<WCHAR> mapped(static_cast<size_t>(wideLength));
-    if (LCMapStringW(LOCALE_USER_DEFAULT, flag, wide.data(), wideLength, mapped.data(), wideLength) != wideLength) {
-        return;
-    }
-    std::vector<char> narrow(length);
-    const int narrowLength = WideCharToMultiByte(CP_ACP, 0, mapped.data(), wideLength, narrow.data(),
-                                                 static_cast<int>(length), nullptr, nullptr);
-    if (narrowLength != static_cast<int>(length)) return;  // a mapping that changed the length is not taken
-    CopyMemory(text, narrow.data(), length);
-}
-
-}  // namespace
-
 void OsCharUpperBuff(char* text, uint32_t length) {
-    MapCase(text, length, LCMAP_UPPERCASE);
+    MapCaseByCharacter(text, length, true);
 }
 
 void OsCharLowerBuff(char* text, uint32_t length) {
-    MapCase(text, length, LCMAP_LOWERCASE);
+    MapCaseByCharacter(text, length, false);
+}
+
+uint32_t OsCharacterLength(const char* text, uint32_t left) {
+    const unsigned char lead = static_cast<unsigned char>(text[0]);
+    if (GetACP() != CP_UTF8) return IsDBCSLeadByte(lead) && left >= 2 ? 2 : 1;
+    const uint32_t length = lead >= 0xF8 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    for (uint32_t k = 1; k < length; ++k) {
+        if (k >= left || (static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) return 1;
+    }
+    return length;
+}
+
+uint32_t OsAnsiToWide(const char* text, uint32_t length, uint16_t* wide, uint32_t wideSize) {
+    const int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(length),
+                                          reinterpret_cast<WCHAR*>(wide), static_cast<int>(wideSize));
+    return units > 0 ? static_cast<uint32_t>(units) : 0;
+}
+
+uint32_t OsWideToAnsi(const uint16_t* wide, uint32_t count, char* text, uint32_t size) {
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(wide), static_cast<int>(count), text,
+                                          static_cast<int>(size), nullptr, nullptr);
+    return bytes > 0 ? static_cast<uint32_t>(bytes) : 0;
+}
+
+void OsMapWideCase(uint16_t* wide, uint32_t count, bool upper) {
+    WCHAR mapped[4];
+    if (count == 0 || count > 4) return;
+    const int units = LCMapStringW(LOCALE_USER_DEFAULT, upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE,
+                                   reinterpret_cast<const WCHAR*>(wide), static_cast<int>(count), mapped, 4);
+    if (units == static_cast<int>(count)) CopyMemory(wide, mapped, count * sizeof(WCHAR));
 }
 
 uint32_t OsSetErrorMode(uint32_t mode) {

@@ -1,5 +1,6 @@
 #include "platform_fake.h"
 
+#include "code_page.h"
 #include "file_system.h"
 #include "standard_output.h"
 
@@ -341,4 +342,97 @@ int32_t OsReadFileStart(const char* path, char* buffer, uint32_t size) {
 
 void OsWriteStandardOutput(const char* text, uint32_t length) {
     Fake.output.append(text, length);
+}
+
+// The code page of the double is UTF-8, with the case pairs of ASCII and a
+// few that change a character's length: enough for the per-character rule.
+namespace {
+
+struct CasePair {
+    uint32_t lower;
+    uint32_t upper;
+};
+const CasePair kCasePairs[] = {
+    {0x00E4, 0x00C4},  // a with diaeresis: two bytes both ways
+    {0x0131, 0x0049},  // dotless i: its upper case is one byte
+    {0x2C65, 0x023A},  // a with stroke: three bytes lower, two upper
+};
+
+uint32_t MapCodePoint(uint32_t c, bool upper) {
+    if (upper && c >= 'a' && c <= 'z') return c - 32;
+    if (!upper && c >= 'A' && c <= 'Z') return c + 32;
+    for (const CasePair& pair : kCasePairs) {
+        if (upper && c == pair.lower) return pair.upper;
+        if (!upper && c == pair.upper && pair.lower != 0x0131) return pair.lower;
+    }
+    return c;
+}
+
+}  // namespace
+
+uint32_t OsCharacterLength(const char* text, uint32_t left) {
+    const unsigned char lead = static_cast<unsigned char>(text[0]);
+    const uint32_t length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xC0 && lead < 0xE0 ? 2 : 1;
+    for (uint32_t k = 1; k < length; ++k) {
+        if (k >= left || (static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) return 1;
+    }
+    return length;
+}
+
+uint32_t OsAnsiToWide(const char* text, uint32_t length, uint16_t* wide, uint32_t wideSize) {
+    uint32_t units = 0;
+    for (uint32_t i = 0; i < length;) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        const uint32_t extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : 9;
+        if (extra == 9 || i + extra >= length) return 0;  // not a lead byte, or the sequence is cut
+        uint32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        for (uint32_t k = 1; k <= extra; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return 0;
+            c = (c << 6) | (next & 0x3F);
+        }
+        i += extra + 1;
+        if (c >= 0x10000) {
+            if (units + 2 > wideSize) return 0;
+            wide[units++] = static_cast<uint16_t>(0xD800 + ((c - 0x10000) >> 10));
+            wide[units++] = static_cast<uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            if (units + 1 > wideSize) return 0;
+            wide[units++] = static_cast<uint16_t>(c);
+        }
+    }
+    return units;
+}
+
+uint32_t OsWideToAnsi(const uint16_t* wide, uint32_t count, char* text, uint32_t size) {
+    std::string out;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t c = wide[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count) c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    if (out.size() > size) return 0;
+    std::memcpy(text, out.data(), out.size());
+    return static_cast<uint32_t>(out.size());
+}
+
+void OsMapWideCase(uint16_t* wide, uint32_t count, bool upper) {
+    for (uint32_t i = 0; i < count; ++i) {
+        if (wide[i] >= 0xD800 && wide[i] <= 0xDFFF) continue;  // no pairs outside the basic plane here
+        wide[i] = static_cast<uint16_t>(MapCodePoint(wide[i], upper));
+    }
 }

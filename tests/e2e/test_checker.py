@@ -214,6 +214,20 @@ class CheckerTest(WineTest):
         self.assertEqual(report.starts[1][1], ('"%s" ä ö' % winpath(program)).encode("cp1252"))
         self.assert_agrees_with_postpone(report, [1])
 
+    def test_a_console_shows_the_characters_not_the_ansi_bytes(self):
+        # `script` gives the checker a terminal, which Wine makes its console.
+        folder = os.path.join(self.dir, "Übung")
+        exe = self.place(POSTPONE_EXE, "Übung", "Postpone.exe")
+        self.write("[Launch]\r\nProgram1=C:\\Übung\\x.exe\r\nCmdLine1=ä\r\nDelaySec1=0\r\n",
+                   os.path.join(folder, "postpone.ini"))
+        checker = self.place(CHECKER_EXE, "postpone-check.exe")
+        command = "wine '%s' '%s'" % (checker, winpath(exe))
+        done = subprocess.run(["script", "-qec", command, "/dev/null"], env=wine_env(self.env), capture_output=True,
+                              timeout=120)
+        shown = done.stdout.decode("utf-8", errors="replace")
+        self.assertIn("program C:\\Übung\\x.exe, arguments ä", shown)
+        self.assertNotIn("\ufffd", shown)
+
     def test_it_never_starts_a_program_nor_writes_a_file(self):
         self.write("[Launch]\r\nProgram1=%s\r\nCmdLine1=x\r\nDelaySec1=0\r\n" % winpath(self.probe))
         before = sorted(os.listdir(self.dir))

@@ -129,11 +129,29 @@ class OutOfMemoryTest(WineTest):
 
 class PlatformTest(WineTest):
     def test_case_mapping_matches_the_user_interface_library_in_several_code_pages(self):
-        for lang in ("C.UTF-8", "ru_RU.UTF-8", "tr_TR.UTF-8", "el_GR.UTF-8", "ja_JP.UTF-8"):
+        # hi_IN has no ANSI code page of its own: Wine makes it UTF-8 (65001).
+        for lang in ("C.UTF-8", "ru_RU.UTF-8", "tr_TR.UTF-8", "el_GR.UTF-8", "ja_JP.UTF-8", "hi_IN.UTF-8"):
             done = subprocess.run(["wine", CASEMAP_EXE], env=wine_env({"LANG": lang, "LC_ALL": lang}),
                                   capture_output=True, text=True, timeout=60)
             self.assertEqual(done.returncode, 0, "%s: %s" % (lang, done.stdout))
             self.assertIn("differences=0", done.stdout)
+            if lang == "hi_IN.UTF-8":
+                self.assertIn("code page 65001", done.stdout)
+
+    def test_help_is_seen_beside_a_character_whose_case_changes_its_length(self):
+        # With UTF-8 as the code page, turned a upper-cases to three bytes: it
+        # stays as it is, and the /h beside it still asks for help. (The
+        # command goes as bytes through a file: this machine may have no
+        # hi_IN locale to carry it through the environment.)
+        exe = self.place(POSTPONE_EXE, "Postpone.exe")
+        command = os.path.join(self.dir, "command")
+        for tail, boxes in (("\u0250/h", 1), ("\u0250/x", 0)):
+            with open(command, "wb") as f:
+                f.write(('"%s" %s' % (winpath(exe), tail)).encode("utf-8"))
+            result = run_exact("", dict(self.env, STARTER_CMD_FILE=winpath(command), LANG="hi_IN.UTF-8",
+                                        LC_ALL="hi_IN.UTF-8"), relay=True)
+            self.assertEqual(result.exit_code, 0)
+            self.assertEqual(len(traced_calls(result, "user32.MessageBoxA")), boxes, tail)
 
     def test_a_waiting_copy_does_not_load_the_user_interface_library(self):
         exe = self.place(POSTPONE_EXE, "Postpone.exe")

@@ -2,7 +2,8 @@
  *
  * `wine prog args` re-quotes the arguments and the shell's $? keeps only the
  * low 8 bits of the exit code, so the end-to-end tests start Postpone through
- * this: the command text comes from the environment variable STARTER_CMD,
+ * this: the command text comes from the environment variable STARTER_CMD
+ * (or as bytes from the file that STARTER_CMD_FILE names),
  * goes to CreateProcessA unchanged, and the 32-bit exit code is printed in
  * decimal as "exit=N" once the process has ended. STARTER_SHOW, if set, is
  * the show state handed to the process. It also prints when the process was
@@ -20,7 +21,17 @@ int main(void) {
     STARTUPINFOA startup;
     PROCESS_INFORMATION info;
     DWORD code = 0;
-    DWORD length = GetEnvironmentVariableA("STARTER_CMD", command, sizeof command);
+    char path[MAX_PATH];
+    DWORD length = 0;
+    if (GetEnvironmentVariableA("STARTER_CMD_FILE", path, sizeof path) > 0) {
+        /* The exact bytes, whatever the environment's character set. */
+        HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        if (file == INVALID_HANDLE_VALUE || !ReadFile(file, command, sizeof command - 1, &length, NULL)) length = 0;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        command[length] = 0;
+    } else {
+        length = GetEnvironmentVariableA("STARTER_CMD", command, sizeof command);
+    }
     if (length == 0 || length >= sizeof command) {
         printf("error=no-command\n");
         return 2;
