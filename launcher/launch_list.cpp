@@ -10,7 +10,12 @@
 namespace {
 
 constexpr uint32_t kValueBufferSize = 256;
-constexpr uint32_t kLargestValueBuffer = 1u << 30;
+// No command longer than the platform's limit (32767 characters with the NUL)
+// ever starts, so a value is read whole only up to twice that: a longer one
+// comes back cut and its entry fails to start as it would whole, while a
+// value of hundreds of megabytes can no longer exhaust a 32-bit process and
+// lose the entries after it.
+constexpr uint32_t kLargestValueBuffer = 1u << 16;
 constexpr uint32_t kExpandBufferSize = 260;
 
 bool IsMissing(const std::string& value) {
@@ -50,8 +55,11 @@ std::string ExpandVariables(const std::string& text) {
         buffer.assign(size + 1, '\0');
         const uint32_t needed = OsExpandEnvironmentStrings(source.c_str(), buffer.data(), size);
         if (needed == 0) return text;
-        if (needed <= size) break;
-        size = needed;  // too small: the platform said how much it needs
+        // The platform says how much it needs, its NUL counted; for ANSI text
+        // the documentation asks for one byte more than that, or the text may
+        // come back one character short.
+        if (needed < size) break;
+        size = needed + 1;
     }
     std::string expanded(buffer.data());  // up to its first NUL
     const size_t first = expanded.find_first_not_of(' ');

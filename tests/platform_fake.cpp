@@ -129,7 +129,8 @@ uint32_t OsGetPrivateProfileString(const char* section, const char* key, const c
     Fake.calls.push_back(std::string("GetPrivateProfileString ") + key);
     const std::string* value = ProfileValue(section, key, path);
     const std::string text = value != nullptr ? *value : fallback;
-    const size_t copied = text.size() < size - 1 ? text.size() : size - 1;
+    size_t copied = text.size() < size - 1 ? text.size() : size - 1;
+    if (Fake.profileLosesLastOfFullValue && value != nullptr && text.size() == size - 1) copied = size - 2;
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';
     return static_cast<uint32_t>(copied);
@@ -144,6 +145,7 @@ int32_t OsGetPrivateProfileInt(const char* section, const char* key, int32_t fal
 
 uint32_t OsExpandEnvironmentStrings(const char* source, char* buffer, uint32_t size) {
     Fake.calls.push_back(std::string("ExpandEnvironmentStrings ") + source);
+    Fake.expansionSizes.push_back(size);
     if (Fake.expansionFails) return 0;
     std::string text = source;
     std::string out;
@@ -168,6 +170,7 @@ uint32_t OsExpandEnvironmentStrings(const char* source, char* buffer, uint32_t s
         return needed;
     }
     std::memcpy(buffer, out.c_str(), needed);
+    if (Fake.expansionNeedsSpareByte && needed == size && !out.empty()) buffer[out.size() - 1] = '\0';
     return needed;
 }
 
@@ -229,7 +232,7 @@ bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* cr
     if (start.giveHandles) {
         created->process = reinterpret_cast<OsHandle>(nextHandle++);
         created->thread = reinterpret_cast<OsHandle>(nextHandle++);
-        exitCodes[reinterpret_cast<uintptr_t>(created->process)] = start.exitCode;
+        if (start.exitCodeReadable) exitCodes[reinterpret_cast<uintptr_t>(created->process)] = start.exitCode;
     }
     return true;
 }

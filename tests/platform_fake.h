@@ -23,6 +23,7 @@ struct FakeStart {
     uint32_t processId = 0;      // 0: the next free identifier
     bool giveHandles = true;
     uint32_t exitCode = 0;       // read back after a wait
+    bool exitCodeReadable = true;
 };
 
 struct FakeCreateCall {
@@ -59,6 +60,13 @@ struct FakePlatform {
     std::map<std::string, std::vector<FakeProfileLine>> profiles;
     std::map<std::string, std::string> environment;  // by upper-cased name
     bool expansionFails = false;
+    // As Wine does for a quoted value: one that exactly fills the buffer comes
+    // back one character short.
+    bool profileLosesLastOfFullValue = false;
+    // As Windows may do for ANSI text: a buffer of exactly the size needed
+    // gets the text one character short.
+    bool expansionNeedsSpareByte = false;
+    std::vector<uint32_t> expansionSizes;  // the buffer sizes offered
     std::set<std::string> existingPaths;
     std::deque<FakeStart> starts;
     uint32_t lastErrorAfterSuccess = 0;  // a stale value left by a successful start

@@ -25,6 +25,7 @@ TEST(RemoveProgramName, TakesTheTailAfterTheExecutablesName) {
         {std::string("x\x80\xFF.exe /E"), "/E"},  // bytes 128 to 255 belong to the name
         {std::string(1, '\t') + "abc /E", "/E"},  // the first character belongs to the name whatever it is
         {"x.exe ", ""},
+        {"x /E", "/E"},                          // a one-character name
     };
     for (const TailCase& c : cases) {
         EXPECT_EQ(RemoveProgramName(c.commandLine), c.tail) << "command line [" << c.commandLine << "]";
@@ -59,6 +60,7 @@ TEST(NextParameter, SplitsTheTailIntoParameters) {
         {"\"/C:say \"\"hi\"\"\" /D:1", {"/C:say \"hi\"", "/D:1"}},  // doubled quotes stand for one
         {"\"\"\"x\"", {"\"x"}},
         {"\"\"\"\"", {"\""}},
+        {"\"\"\"", {"\""}},                         // three quotes: one parameter, a double quote
         {"\"a\"\"\"", {"a\""}},
         {"\"a\"\"", {"a\""}},                         // a doubled quote at the very end, then the end
     };
@@ -106,6 +108,7 @@ TEST_F(LauncherTest, AsksForHelpOutsideProgramAndArgumentValues) {
         {"/E \"/C:/h\" /h", true},
         {"/C:", false},
         {"/P:/", false},
+        {"/C:/hide /E", false},                    // a /C: value as the first parameter
     };
     for (const HelpCase& c : cases) {
         EXPECT_EQ(AsksForHelp(c.tail), c.help) << "tail [" << c.tail << "]";

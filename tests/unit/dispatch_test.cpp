@@ -1,4 +1,7 @@
 // The whole process through the double: mode dispatch and exit codes.
+#include <cstdlib>
+#include <exception>
+
 #include "launcher_test.h"
 
 namespace {
@@ -33,6 +36,40 @@ TEST_F(LauncherTest, ListModeSpawnsOneCopyPerEntryAndReturnsTheCount) {
         EXPECT_EQ(call.show, 0u);  // hidden
     }
     EXPECT_TRUE(Fake.waitedHandles.empty());  // list mode never waits
+}
+
+TEST_F(LauncherTest, ListModeWithOneAcceptedEntryStartsOneCopy) {
+    Fake.moduleFileName = kExe;
+    AddEntry(1, "a.exe", "1", "10");
+    EXPECT_EQ(RunProcessWith(kExe), 1u);
+    EXPECT_EQ(Fake.created.size(), 1u);
+}
+
+[[noreturn]] void AbortOnTerminate() {
+    std::abort();
+}
+
+// Read while the test program starts, before any test resets them.
+const bool kExecuteModeAtStart = ExecuteMode;
+const int32_t kStampAtStart = StartStamp;
+const int32_t kEntryCountAtStart = EntryCount;
+
+TEST_F(LauncherTest, AFreshProcessIsInListModeWithStampZeroAndEndsQuietlyOnTerminate) {
+    EXPECT_FALSE(kExecuteModeAtStart);
+    EXPECT_EQ(kStampAtStart, 0);
+    EXPECT_EQ(kEntryCountAtStart, 0);
+
+    const std::terminate_handler before = std::set_terminate(AbortOnTerminate);
+    Fake.moduleFileName = kExe;
+    RunProcessWith(kExe);
+    const std::terminate_handler installed = std::set_terminate(before);
+    ASSERT_NE(installed, AbortOnTerminate);
+    try {
+        installed();  // what an exception nobody catches would reach
+        ADD_FAILURE() << "the handler returned";
+    } catch (const FakeExit& exit) {
+        EXPECT_EQ(exit.code, 0u);
+    }
 }
 
 TEST_F(LauncherTest, SettingsFileWithoutAcceptedEntriesEndsWithZero) {

@@ -3,6 +3,7 @@
 
 #include "launch_list.h"
 #include "launcher_test.h"
+#include "text.h"
 
 namespace {
 
@@ -109,6 +110,42 @@ TEST_F(LaunchListTest, ReadsLongValuesWhole) {
     LoadLaunchList();
     EXPECT_EQ(Table.Program[1], program);
     EXPECT_EQ(Table.CmdLine[1], arguments);
+
+    // A quoted value that exactly fills the buffer may come back one short:
+    // one short of full is read again too.
+    ResetFake();
+    ResetGlobals();
+    SettingsPath = kSettings;
+    Fake.profileLosesLastOfFullValue = true;
+    Entry(1, std::string(255, 'q'), std::string(511, 'r'), "0");
+    LoadLaunchList();
+    EXPECT_EQ(Table.Program[1].size(), 255u);
+    EXPECT_EQ(Table.CmdLine[1].size(), 511u);
+}
+
+TEST_F(LaunchListTest, AValueLongerThanAnyCommandIsReadCutAndTheOtherEntriesStillLoad) {
+    Entry(1, "a.exe", std::string(100000, 'a'), "0");
+    Entry(2, "b.exe", "x", "0");
+    LoadLaunchList();
+    ASSERT_EQ(EntryCount, 2);
+    EXPECT_EQ(Table.CmdLine[1], std::string(65535, 'a'));  // cut, and far beyond what can start
+    EXPECT_EQ(Table.CmdLine[2], "x");
+    int reads = 0;
+    for (const std::string& key : Fake.profileKeysRead) reads += key == "CmdLine1";
+    EXPECT_EQ(reads, 9);  // 256 to 65536 bytes, and no further
+}
+
+TEST_F(LauncherTest, ExpandVariablesOffersOneByteMoreThanAskedForAnsiText) {
+    // Windows may give ANSI text one character short in a buffer of exactly
+    // the size it asked for.
+    Fake.expansionNeedsSpareByte = true;
+    Fake.environment["LONG"] = std::string(1000, 'L');
+    Fake.environment["FILL"] = std::string(250, 'F');  // "c:\" + 250 + "\a.exe": 259 characters
+    EXPECT_EQ(ExpandVariables("c:\\%LONG%\\a.exe"), "c:\\" + std::string(1000, 'L') + "\\a.exe");
+    EXPECT_EQ(Fake.expansionSizes, (std::vector<uint32_t>{260, 1011}));
+    Fake.expansionSizes.clear();
+    EXPECT_EQ(ExpandVariables("c:\\%FILL%\\a.exe"), "c:\\" + std::string(250, 'F') + "\\a.exe");
+    EXPECT_EQ(Fake.expansionSizes, (std::vector<uint32_t>{260, 261}));
 }
 
 TEST_F(LaunchListTest, ExpandsVariablesOnlyInProgramsThatHoldAPercentSign) {
@@ -131,6 +168,8 @@ TEST_F(LauncherTest, ExpandVariablesTrimsBlanksAndKeepsTheTextWhenExpansionFails
     EXPECT_EQ(ExpandVariables("%PAD%"), "c:\\x.exe");
     EXPECT_EQ(ExpandVariables("%UNKNOWN%\\a.exe"), "%UNKNOWN%\\a.exe");
     EXPECT_EQ(ExpandVariables("c:\\%LONG%\\a.exe"), "c:\\" + std::string(1000, 'L') + "\\a.exe");  // whole
+    EXPECT_EQ(Fake.expansionSizes.back(), 1011u);  // the 1010 bytes asked for, and one more
+    EXPECT_EQ(UpperCase("abc"), "ABC");
     Fake.expansionFails = true;
     EXPECT_EQ(ExpandVariables(" %PAD% "), " %PAD% ");
 }

@@ -34,6 +34,7 @@ TEST(ReadNumber, ReadsTheDecimalForm) {
         {"2.51", 3},
         {"1.2.3", 1},                 // one point only
         {"1e3", 1000},
+        {"1e10", 1410065408},         // 10^10 in its low 32 bits
         {"1E3", 1000},
         {"1d3", 1000},
         {"1D+3", 1000},
@@ -81,6 +82,9 @@ TEST(ReadNumber, ReadsTheRadixForms) {
         {"&Q17", 15},
         {"&B101", 5},
         {"&17", 15},                  // a digit right after & is octal
+        {"&7", 7},                    // one octal digit
+        {"&H9", 9},
+        {"&HA", 10},                  // an upper-case hexadecimal digit
         {"&18", 1},                   // digits are taken while valid for the base
         {"&9", 0},
         {"&", 0},
@@ -126,6 +130,22 @@ TEST(ReadNumber64, AppliesTheSignRulesOfTheRadixForms) {
     ASSERT_TRUE(ReadNumber64("&O1777777777777777777777", &value));
     EXPECT_EQ(value, -1);                     // 64 bits of octal digits
     EXPECT_FALSE(ReadNumber64("&H8000000000000000?", &value));
+    ASSERT_TRUE(ReadNumber64("&H10000", &value));
+    EXPECT_EQ(value, 65536);                  // 17 bits: no 16-bit sign
+    ASSERT_TRUE(ReadNumber64("&HFFFFFFFF&", &value));
+    EXPECT_EQ(value, -1);                     // & widens only a 16-bit value
+}
+
+TEST(ReadNumber64, TextWithoutANumberOrBeyondTheRangeGivesZero) {
+    struct Case {
+        const char* text;
+        bool inRange;
+    };
+    for (const Case& c : {Case{"&H", true}, Case{"&X10", true}, Case{"0e20", true}, Case{"1e20", false}}) {
+        int64_t value = 99;
+        EXPECT_EQ(ReadNumber64(c.text, &value), c.inRange) << c.text;
+        EXPECT_EQ(value, 0) << c.text;
+    }
 }
 
 }  // namespace

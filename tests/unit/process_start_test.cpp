@@ -47,6 +47,14 @@ TEST_F(StartProgramTest, MasksTheShowStateAndWaitsWhenBit15IsSet) {
     EXPECT_EQ(Fake.closedHandles.size(), 2u);
 }
 
+TEST_F(StartProgramTest, WaitingGivesZeroWhenTheExitCodeCannotBeRead) {
+    FakeStart start{true, 0, 77, true, 5};
+    start.exitCodeReadable = false;
+    Fake.starts.push_back(start);
+    EXPECT_EQ(StartProgram("x.exe", 0x8000), 0);
+    EXPECT_EQ(Fake.waitedHandles.size(), 1u);
+}
+
 TEST_F(StartProgramTest, QuietsTheErrorModeAroundTheStartAndReadsTheErrorFirst) {
     Fake.errorMode = 5;
     StartProgram("x.exe", 0);

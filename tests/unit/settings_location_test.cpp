@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ TEST_F(LauncherTest, LocateSettingsKeepsTheExePathsCapitalsAndSearchesOnce) {
     EXPECT_EQ(ExePath, "C:\\Tools\\Launcher.EXE");
     EXPECT_EQ(SettingsPath, "c:\\tools\\launcher.ini");
     EXPECT_EQ(Fake.openSearches, 0);  // the search handle was closed
+    EXPECT_EQ(std::count(Fake.calls.begin(), Fake.calls.end(), "GetModuleFileName"), 1);  // it fitted
 }
 
 TEST_F(LauncherTest, AMissingSettingsFileStillSetsBothPaths) {
