@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ python3 libgtest-dev g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xdotool
-          clang-14 libclang-rt-14-dev)
+          clang-14 libclang-rt-14-dev python3-yaml)
 
 missing=()
 for package in "${packages[@]}"; do
