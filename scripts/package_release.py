@@ -47,7 +47,7 @@ def markdown_to_text(markdown):
     """The user's guide as plain text: headings underlined, code indented."""
     out, in_code = [], False
     for line in markdown.splitlines():
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             in_code = not in_code
             continue
         if in_code:
@@ -98,8 +98,9 @@ def sha256(path):
 def scoop_manifest(version, url, digest, folder):
     # The user's list lives in the persisted postpone.ini; an update never
     # replaces it. A first install gets a file that points to the example.
-    first_settings = ("; Postpone's settings: one [Launch] section with numbered entries. "
-                      "See postpone.example.ini beside Postpone.exe, and check with postpone-check.")
+    # (In PowerShell's single quotes: no apostrophe in it.)
+    first_settings = ("; The settings of Postpone: one [Launch] section with numbered entries. "
+                      "See postpone.example.ini beside Postpone.exe, and check them with postpone-check.")
     return {
         "version": version,
         "description": SHORT_DESCRIPTION,
@@ -116,8 +117,9 @@ def scoop_manifest(version, url, digest, folder):
         ],
         "persist": "postpone.ini",
         "notes": [
-            "Postpone reads $persist_dir\\postpone.ini: list your programs there.",
-            "For logon, put a shortcut to $dir\\..\\current\\Postpone.exe in your Startup folder (shell:startup).",
+            "List your programs in postpone.ini beside Postpone.exe (Scoop keeps it across updates).",
+            "For logon, put a shortcut to ~\\scoop\\apps\\postpone\\current\\Postpone.exe in your Startup folder "
+            "(shell:startup).",
         ],
     }
 
