@@ -5,7 +5,7 @@
 
 std::string HelpText() {
     static const char* const kLines[] = {
-        "The Postpone project, " POSTPONE_HOME_PAGE,
+        ("The Postpone project, " POSTPONE_HOME_PAGE),
         "",
         "Runs a program some time later.",
         "",

@@ -175,6 +175,19 @@ class CheckerTest(WineTest):
                 self.assert_agrees_with_postpone(report, probe_entries)
                 wait_for_prefix_idle()
 
+    def test_a_settings_file_that_is_a_folder_or_a_dangling_link(self):
+        os.mkdir(self.ini)
+        report = self.check()
+        self.assertEqual(report.code, 2)
+        self.assertTrue(report.has("error: %s is a folder, not a settings file" % winpath(self.ini).lower()))
+        self.assert_agrees_with_postpone(report)  # Postpone starts nothing either
+        os.rmdir(self.ini)
+        os.symlink(os.path.join(self.dir, "nowhere.ini"), self.ini)
+        report = self.check()
+        self.assertEqual(report.code, 2)
+        self.assertTrue(report.has("error: no settings file: %s does not exist" % winpath(self.ini).lower()))
+        self.assert_agrees_with_postpone(report)
+
     def test_a_byte_order_mark_is_a_warning(self):
         self.write(b"\xef\xbb\xbf[Launch]\r\nProgram1=%s\r\nCmdLine1=x\r\nDelaySec1=0\r\nWndStyle1=1\r\n" %
                    winpath(self.probe).encode())

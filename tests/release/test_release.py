@@ -154,6 +154,9 @@ class ReleaseTest(unittest.TestCase):
         env.pop("DISPLAY", None)
         subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=180)
+        # Until the prefix's own start-up has ended, it may end the copies
+        # that Postpone leaves waiting.
+        subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=180)
         programs = os.path.join(prefix, "drive_c", "Program Files")
         with zipfile.ZipFile(os.path.join(self.dist, self.zip_name)) as archive:
             archive.extractall(programs)
