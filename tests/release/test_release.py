@@ -177,8 +177,10 @@ class ReleaseTest(unittest.TestCase):
             self.assertEqual(run.returncode, 3)  # three entries, each handed to a copy
             log = os.path.join(folder, "demo.log")
             while time.monotonic() - started < 30:
-                if os.path.exists(log) and open(log, "rb").read().count(b"\n") >= 3:
-                    break
+                if os.path.exists(log):
+                    with open(log, "rb") as f:
+                        if f.read().count(b"\n") >= 3:
+                            break
                 time.sleep(0.2)
             with open(log, "rb") as f:
                 lines = f.read().decode("cp1252").splitlines()
