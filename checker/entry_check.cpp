@@ -86,12 +86,13 @@ void CheckNumberText(KeyStem stem, int n, const EntryKeys& keys, Report* report)
     const std::string text = ReadSettingsText(key);
     const int32_t read = ReadSettingsNumber(key);
     int64_t written = 0;
-    if (text.empty() || (IsPlainInteger(text, &written) && written == read)) return;
+    const bool plain = IsPlainInteger(text, &written);
+    if (text.empty() || (plain && written == read)) return;
     if (stem == KeyStem::DelaySec && read == kMissingNumber) return;  // the entry's skip line says it
     if (stem == KeyStem::WndStyle && (read < 0 || read > kHighestShowState)) return;  // the show-state warning says it
-    const bool plain = IsPlainInteger(text, &written);
-    AddWarning(report, "entry " + Dec(n) + ": " + key + "=" + text + (plain ? " lies outside the range of numbers" :
-                       " is not a plain integer") + ": Postpone reads it as " + Dec(read));
+    AddWarning(report, "entry " + Dec(n) + ": " + key + "=" + text +
+                           (plain ? " lies outside the range of numbers" : " is not a plain integer") +
+                           ": Postpone reads it as " + Dec(read));
 }
 
 void CheckShowState(int n, const EntryKeys& keys, Report* report) {
