@@ -1,11 +1,11 @@
 #include "check_target.h"
 
-#include <cctype>
 #include <vector>
 
 #include "file_system.h"
 #include "program_lookup.h"
 #include "settings_location.h"
+#include "text.h"
 
 namespace {
 
@@ -14,13 +14,7 @@ const char kExecutableName[] = "Postpone.exe";
 }  // namespace
 
 bool EndsWithNoCase(const std::string& path, const std::string& ending) {
-    if (path.size() < ending.size()) return false;
-    for (size_t i = 0; i < ending.size(); ++i) {
-        const unsigned char a = static_cast<unsigned char>(path[path.size() - ending.size() + i]);
-        const unsigned char b = static_cast<unsigned char>(ending[i]);
-        if (std::tolower(a) != std::tolower(b)) return false;
-    }
-    return true;
+    return path.size() >= ending.size() && LowerCase(path.substr(path.size() - ending.size())) == LowerCase(ending);
 }
 
 std::string FullPath(const std::string& path) {

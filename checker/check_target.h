@@ -20,5 +20,5 @@ bool ResolveTarget(const std::string& argument, const std::string& checkerPath, 
 // folder; `path` itself when that fails.
 std::string FullPath(const std::string& path);
 
-// True when `path` ends in `ending`, without regard to ASCII case.
+// True when `path` ends in `ending`, without regard to case.
 bool EndsWithNoCase(const std::string& path, const std::string& ending);

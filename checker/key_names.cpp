@@ -1,10 +1,9 @@
 #include "key_names.h"
 
-#include <cctype>
-
 #include "globals.h"
 #include "launch_list.h"
 #include "platform.h"
+#include "text.h"
 
 namespace {
 
@@ -29,12 +28,6 @@ std::vector<std::string> ReadNames(const char* section) {
         }
         return names;
     }
-}
-
-std::string Lower(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
 }
 
 bool AllDigits(const std::string& text) {
@@ -77,7 +70,7 @@ const char* StemName(KeyStem stem) {
 
 KeyName ClassifyKeyName(const std::string& name) {
     KeyName key;
-    const std::string lower = Lower(name);
+    const std::string lower = LowerCase(name);
     size_t digitsAt = lower.size();
     while (digitsAt > 0 && lower[digitsAt - 1] >= '0' && lower[digitsAt - 1] <= '9') --digitsAt;
     const std::string stem = lower.substr(0, digitsAt);
@@ -85,7 +78,7 @@ KeyName ClassifyKeyName(const std::string& name) {
 
     for (int s = 0; s < kStemCount; ++s) {
         const KeyStem candidate = static_cast<KeyStem>(s);
-        if (stem != Lower(StemName(candidate))) continue;
+        if (stem != LowerCase(StemName(candidate))) continue;
         key.stem = candidate;
         if (!AllDigits(digits)) {
             key.problem = "it has no entry number (" + std::string(StemName(candidate)) + "1 to " +
