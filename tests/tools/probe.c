@@ -41,8 +41,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show)
     line[length++] = '\n';
 
     if (GetEnvironmentVariableA("PROBE_LOG", logPath, sizeof logPath) > 0) {
-        log = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, NULL);
+        /* Alone with the log while appending: under Wine two appends at the
+         * same moment can land at the same end, and one line would be lost.
+         * Another probe holding it makes this one wait, for 10 s at most. */
+        for (int tries = 0; tries < 1000; ++tries) {
+            log = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+            if (log != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+            Sleep(10);
+        }
         if (log != INVALID_HANDLE_VALUE) {
             WriteFile(log, line, (DWORD)length, &written, NULL);
             CloseHandle(log);
