@@ -35,8 +35,39 @@ def wine_env(extra=None):
     return env
 
 
+# The words CTest takes as "skipped" (SKIP_REGULAR_EXPRESSION in CMakeLists.txt).
+CANNOT_RUN = "cannot run 32-bit Windows programs"
+_why_not = []
+
+
+def why_wine_cannot_run():
+    """None when this machine runs 32-bit Windows programs under Wine; else why
+    not. Wine's 32-bit loader is a 32-bit Linux program: a kernel booted with
+    its 32-bit emulation off (ia32_emulation=off) refuses it, and then nothing
+    of Postpone can run here at all."""
+    if not _why_not:
+        try:
+            done = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=120)
+            reason = None if done.returncode == 0 else (done.stderr.strip().splitlines() or ["exit %d" % done.returncode])[-1]
+        except (OSError, subprocess.TimeoutExpired) as error:
+            reason = str(error)
+        _why_not.append(None if reason is None else
+                        "this machine %s under Wine (wine --version: %s); is the kernel's 32-bit emulation off?"
+                        % (CANNOT_RUN, reason))
+    return _why_not[0]
+
+
+def skip_unless_wine_runs():
+    reason = why_wine_cannot_run()
+    if reason:
+        raise unittest.SkipTest(reason)
+
+
 def make_prefix():
     """Creates the shared 32-bit prefix once, with the relay filter set."""
+    if why_wine_cannot_run():
+        print("skipped: " + why_wine_cannot_run())
+        return
     if os.path.exists(os.path.join(PREFIX, "system.reg")):
         return
     env = wine_env({"WINEARCH": "win32"})
@@ -146,6 +177,10 @@ def seconds_of_day(unix_seconds):
 
 class WineTest(unittest.TestCase):
     """A scratch folder per test, a probe log in it, and helpers to fill it."""
+
+    @classmethod
+    def setUpClass(cls):
+        skip_unless_wine_runs()
 
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="postpone-e2e-")
