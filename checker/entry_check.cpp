@@ -112,20 +112,21 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
     ++report->starts;
     AddLine(report, "entry " + Dec(n) + ": starts " + DelayText(entry.DelaySec) + ", " +
                         ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
-                        (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine));
+                        (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
+                        (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn));
 
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
     const std::string copy = BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine, entry.DelaySec,
-                                              entry.WndStyle, kLongestStamp);
+                                              entry.WndStyle, kLongestStamp, entry.StartIn);
     bool execute = false;
     LaunchEntry slot;
     int32_t stamp = 0;
-    ReadSwitches(RemoveProgramName(copy),
-                 Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec, &slot.WndStyle, &stamp});
+    ReadSwitches(RemoveProgramName(copy), Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec,
+                                                   &slot.WndStyle, &stamp, &slot.StartIn});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
     AddLine(report, "    copy: " + BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine, entry.DelaySec,
-                                                    entry.WndStyle, kStampPlaceholder));
+                                                    entry.WndStyle, kStampPlaceholder, entry.StartIn));
     AddLine(report, "    command: " + command);
 
     CheckShowState(n, keys, report);

@@ -19,7 +19,7 @@ size_t SkipBlanks(const std::string& text, size_t i) {
 }
 
 bool IsValueSwitch(const std::string& key) {
-    return key == "/P:" || key == "/C:";
+    return key == "/P:" || key == "/C:" || key == "/W:";
 }
 
 }  // namespace
@@ -101,8 +101,9 @@ std::string SwitchKey(const std::string& parameter) {
 }
 
 bool AsksForHelp(const std::string& tail) {
-    // Mark the characters that carry the value of a /P: or /C: parameter: a
-    // program path or argument holding /h (/hidden, /home) is not a request.
+    // Mark the characters that carry the value of a /P:, /C: or /W:
+    // parameter: a path or argument holding /h (/hidden, /home) is not a
+    // request.
     std::vector<bool> inValue(tail.size(), false);
     size_t position = 0;
     Parameter parameter;
@@ -141,6 +142,8 @@ void ReadSwitches(const std::string& tail, const Switches& switches) {
             *switches.style = ReadNumber(value);
         } else if (key == "/T:") {
             *switches.stamp = ReadNumber(value);
+        } else if (key == "/W:") {
+            *switches.startIn = value;
         }
     }
 }
@@ -151,6 +154,6 @@ bool ParseCommandLine() {
         return false;
     }
     ReadSwitches(CommandTail, Switches{&ExecuteMode, &Table.Program[0], &Table.CmdLine[0], &Table.DelaySec[0],
-                                       &Table.WndStyle[0], &StartStamp});
+                                       &Table.WndStyle[0], &StartStamp, &Table.StartIn[0]});
     return true;
 }

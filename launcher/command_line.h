@@ -40,7 +40,7 @@ bool IsSwitch(const std::string& parameter);
 std::string SwitchKey(const std::string& parameter);
 
 // True when `tail` asks for help: "/H" or "/?" anywhere in the upper-cased
-// tail, except inside the value of a /P: or /C: parameter.
+// tail, except inside the value of a /P:, /C: or /W: parameter.
 bool AsksForHelp(const std::string& tail);
 
 // What the switches of a tail set. Each field is changed only by its own
@@ -52,6 +52,7 @@ struct Switches {
     int32_t* delay;         // /D:
     int32_t* style;         // /S:
     int32_t* stamp;         // /T:
+    std::string* startIn;   // /W:
 };
 
 // Reads the switches of `tail` into `switches` (help is not looked for).

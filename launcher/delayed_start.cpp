@@ -29,5 +29,5 @@ int32_t RunDelayed() {
     const int64_t remaining = RemainingSeconds(NowSeconds(), StartStamp, Table.DelaySec[0]);
     SleepMilliseconds(static_cast<uint64_t>(remaining) * 1000);
     return StartProgram(BuildTargetCommand(Table.Program[0], Table.CmdLine[0]),
-                        static_cast<uint32_t>(Table.WndStyle[0]));
+                        static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0]);
 }

@@ -13,6 +13,6 @@ int64_t RemainingSeconds(int32_t now, int32_t stamp, int32_t delay);
 // holds a blank and is not quoted already), one blank, then the arguments.
 std::string BuildTargetCommand(const std::string& program, const std::string& arguments);
 
-// Sleeps out the remaining delay of slot 0 and starts its program; returns
-// StartProgram's result.
+// Sleeps out the remaining delay of slot 0 and starts its program in slot
+// 0's folder (none: the copy's own); returns StartProgram's result.
 int32_t RunDelayed();

@@ -14,6 +14,7 @@ void ClearLaunchTable() {
         Table.CmdLine[slot].clear();
         Table.DelaySec[slot] = 0;
         Table.WndStyle[slot] = 0;
+        Table.StartIn[slot].clear();
     }
 }
 

@@ -15,6 +15,7 @@ struct LaunchTable {
     std::string CmdLine[kSlotCount];
     int32_t DelaySec[kSlotCount];
     int32_t WndStyle[kSlotCount];
+    std::string StartIn[kSlotCount];  // the folder the program starts in; empty: inherited
 };
 
 extern LaunchTable Table;

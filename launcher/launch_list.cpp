@@ -82,10 +82,15 @@ EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
     int32_t style = ReadSettingsNumber("WndStyle" + number);
     if (style < 0 || style > kHighestShowState) style = 0;
 
+    // Read last, and only for an accepted entry, so that a settings file
+    // without it is read key for key as before.
+    const std::string startIn = ReadSettingsText("StartIn" + number);
+
     entry->Program = ExpandVariables(program);
     entry->CmdLine = arguments;
     entry->DelaySec = delay;
     entry->WndStyle = style;
+    entry->StartIn = IsMissing(startIn) ? std::string() : ExpandVariables(startIn);
     return EntryVerdict::Accepted;
 }
 
@@ -98,5 +103,6 @@ void LoadLaunchList() {
         Table.CmdLine[k] = std::move(entry.CmdLine);
         Table.DelaySec[k] = entry.DelaySec;
         Table.WndStyle[k] = entry.WndStyle;
+        Table.StartIn[k] = std::move(entry.StartIn);
     }
 }

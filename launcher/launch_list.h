@@ -25,6 +25,7 @@ struct LaunchEntry {
     std::string CmdLine;
     int32_t DelaySec = 0;
     int32_t WndStyle = 0;
+    std::string StartIn;  // expanded; empty: the program inherits Postpone's folder
 };
 
 // The value of a text key of section "Launch" of SettingsPath, whole up to a
@@ -37,7 +38,8 @@ int32_t ReadSettingsNumber(const std::string& key);
 
 // Reads entry n of SettingsPath by the acceptance rules: its keys in the
 // order Program, CmdLine, DelaySec, WndStyle, each only while the entry is
-// still alive. When accepted, `entry` holds what the copy is given.
+// still alive, then StartIn for an accepted entry. When accepted, `entry`
+// holds what the copy is given.
 EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry);
 
 // Reads entries 1 to 100 of section "Launch" of SettingsPath and appends the

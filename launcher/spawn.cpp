@@ -20,23 +20,34 @@ std::string QuoteParameter(const std::string& value) {
     return quoted + "\"";
 }
 
+namespace {
+
+// /P: and /W: values go in double quotes when they hold a blank or a quote:
+// left bare, the copy would read them back in pieces.
+std::string PathSwitch(const std::string& key, const std::string& path) {
+    const bool quote = HoldsBlank(path) || path.find('"') != std::string::npos;
+    return quote ? QuoteParameter(key + path) : key + path;
+}
+
+}  // namespace
+
 std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
-                             int32_t delay, int32_t style, int32_t stamp) {
-    return BuildCopyCommand(exePath, program, arguments, delay, style, Dec(stamp));
+                             int32_t delay, int32_t style, int32_t stamp, const std::string& startIn) {
+    return BuildCopyCommand(exePath, program, arguments, delay, style, Dec(stamp), startIn);
 }
 
 std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
-                             int32_t delay, int32_t style, const std::string& stampText) {
+                             int32_t delay, int32_t style, const std::string& stampText, const std::string& startIn) {
     // Left unquoted, a path with a blank would let the platform try shorter
     // paths first (C:\Program.exe); a program with a blank or a quote would
     // come back in pieces.
     std::string command = HoldsBlank(exePath) ? "\"" + exePath + "\"" : exePath;
     command += " /E ";
-    const bool quoteProgram = HoldsBlank(program) || program.find('"') != std::string::npos;
-    command += quoteProgram ? QuoteParameter("/P:" + program) : "/P:" + program;
+    command += PathSwitch("/P:", program);
     command += " " + QuoteParameter("/C:" + arguments);
     command += " /D:" + Dec(delay);
     command += " /S:" + Dec(style);
+    if (!startIn.empty()) command += " " + PathSwitch("/W:", startIn);
     command += " /T:" + stampText;
     return command;
 }
@@ -46,7 +57,7 @@ void SpawnEntries() {
     for (int k = 1; k <= count; ++k) {
         // The clock is read afresh for each copy: its delay counts from now.
         StartProgram(BuildCopyCommand(ExePath, Table.Program[k], Table.CmdLine[k], Table.DelaySec[k],
-                                      Table.WndStyle[k], NowSeconds()),
+                                      Table.WndStyle[k], NowSeconds(), Table.StartIn[k]),
                      kHidden);
     }
 }

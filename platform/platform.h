@@ -1,9 +1,12 @@
 // The thin wrappers through which the launcher reaches Windows.
 //
-// Every Windows operation the launcher uses is declared here, one function per
-// API call, shaped as closely as the call itself. win32_platform.cpp implements
-// them with the real API; the host tests link a scripted double instead. Nothing
-// outside platform/ names a Windows type.
+// Every Windows operation Postpone.exe uses is declared here, each shaped as
+// closely as the call behind it (a few join the calls that only make sense
+// together, such as the start-up record and CreateProcessA). win32_platform.cpp
+// implements them with the real API; the host tests link a scripted double
+// instead. The launcher's code sees none of Windows' own types or headers: only
+// the plain ones declared here. What the checker alone needs lives in the other
+// headers of this folder, each with a Win32 file and a part of the double.
 #pragma once
 
 #include <cstdint>
@@ -50,12 +53,14 @@ void OsCharLowerBuff(char* text, uint32_t length);
 
 // Processes. OsCreateProcess fills the start-up record with the show state and
 // starts `commandBuffer` (which the platform may write into) without an
-// application name, not inheriting handles, at normal priority, with the
-// launcher's environment and current directory.
+// application name, not inheriting handles, with `creationFlags`, the
+// launcher's environment, and `currentFolder` as the new process's current
+// directory (null: the launcher's own).
 uint32_t OsSetErrorMode(uint32_t mode);
 void OsSetLastError(uint32_t code);
 uint32_t OsGetLastError();
-bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* created);
+bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, uint32_t creationFlags, const char* currentFolder,
+                     OsProcessInfo* created);
 void OsWaitForProcess(OsHandle process);  // no time-out
 bool OsGetExitCodeProcess(OsHandle process, uint32_t* exitCode);
 void OsCloseHandle(OsHandle handle);

@@ -23,7 +23,7 @@ bool FitsCommandLimit(const std::string& command) {
     return (nul == std::string::npos ? command.size() : nul) < kMaxCommandLength;
 }
 
-int32_t StartProgram(const std::string& command, uint32_t style) {
+int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder) {
     // The platform sees the text up to its first NUL, and the whole of it.
     if (!FitsCommandLimit(command)) return 0;
     size_t length = command.find('\0');
@@ -36,7 +36,9 @@ int32_t StartProgram(const std::string& command, uint32_t style) {
     OsProcessInfo created = {nullptr, nullptr, 0};
     const uint32_t previousMode = OsSetErrorMode(kQuietErrorMode);
     OsSetLastError(0);
-    const bool started = OsCreateProcess(buffer.data(), style & kShowMask, &created);
+    const std::string currentFolder = folder.substr(0, folder.find('\0'));
+    const bool started = OsCreateProcess(buffer.data(), style & kShowMask, kCreationFlags,
+                                         currentFolder.empty() ? nullptr : currentFolder.c_str(), &created);
     const uint32_t lastError = OsGetLastError();
     OsSetErrorMode(previousMode);
 

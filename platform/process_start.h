@@ -16,7 +16,17 @@ constexpr size_t kMaxCommandLength = 32767;
 // 32766 characters. A longer command is not cut short; it does not start.
 bool FitsCommandLimit(const std::string& command);
 
+// NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE. A child inherits its
+// parent's error mode ("Each process has an associated error mode ... A child
+// process inherits the error mode of its parent process": SetErrorMode and
+// GetErrorMode in Microsoft's documentation), and StartProgram switches the
+// quiet mode on around the call: without the flag every started program
+// would run with critical-error boxes switched off.
+constexpr uint32_t kCreationFlags = 0x00000020 | 0x04000000;
+
 // Starts `command` (program first, as the platform is to parse it) with the
-// show state and wait flag of `style`. Returns the new process identifier, its
-// exit code when the wait flag is set, or 0 when the start failed.
-int32_t StartProgram(const std::string& command, uint32_t style);
+// show state and wait flag of `style`, in `folder` (empty: the launcher's own
+// current folder; a relative one is handed over as written, a missing one
+// fails the start). Returns the new process identifier, its exit code when
+// the wait flag is set, or 0 when the start failed.
+int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder = std::string());

@@ -91,7 +91,8 @@ uint32_t OsGetLastError() {
     return GetLastError();
 }
 
-bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* created) {
+bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, uint32_t creationFlags, const char* currentFolder,
+                     OsProcessInfo* created) {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;  // 68
@@ -105,8 +106,8 @@ bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* cr
 
     PROCESS_INFORMATION info;
     ZeroMemory(&info, sizeof info);
-    const BOOL started = CreateProcessA(nullptr, commandBuffer, &security, &security, FALSE, NORMAL_PRIORITY_CLASS,
-                                        nullptr, nullptr, &startup, &info);
+    const BOOL started = CreateProcessA(nullptr, commandBuffer, &security, &security, FALSE, creationFlags, nullptr,
+                                        currentFolder, &startup, &info);
     created->process = info.hProcess;
     created->thread = info.hThread;
     created->processId = info.dwProcessId;

@@ -212,9 +212,11 @@ uint32_t OsGetLastError() {
     return Fake.lastError;
 }
 
-bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, OsProcessInfo* created) {
+bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, uint32_t creationFlags, const char* currentFolder,
+                     OsProcessInfo* created) {
     Fake.calls.push_back(std::string("CreateProcess ") + commandBuffer);
-    Fake.created.push_back(FakeCreateCall{commandBuffer, showWindow});
+    Fake.created.push_back(FakeCreateCall{commandBuffer, showWindow, creationFlags, currentFolder != nullptr,
+                                          currentFolder != nullptr ? currentFolder : ""});
     FakeStart start;
     if (!Fake.starts.empty()) {
         start = Fake.starts.front();

@@ -29,6 +29,9 @@ struct FakeStart {
 struct FakeCreateCall {
     std::string command;
     uint32_t show;
+    uint32_t flags = 0;
+    bool folderGiven = false;  // false: the launcher's own current folder
+    std::string folder;
 };
 
 struct FakeMessageBox {

@@ -109,6 +109,7 @@ TEST_F(LauncherTest, AsksForHelpOutsideProgramAndArgumentValues) {
         {"/C:", false},
         {"/P:/", false},
         {"/C:/hide /E", false},                    // a /C: value as the first parameter
+        {"/E \"/W:c:\\a b\\/home\" /w:/?", false},    // and a /W: folder
     };
     for (const HelpCase& c : cases) {
         EXPECT_EQ(AsksForHelp(c.tail), c.help) << "tail [" << c.tail << "]";
@@ -116,7 +117,7 @@ TEST_F(LauncherTest, AsksForHelpOutsideProgramAndArgumentValues) {
 }
 
 TEST_F(LauncherTest, ParsesTheSwitchesIntoSlotZero) {
-    CommandTail = "/e /p:Notepad.exe \"/c:a b\" /d:2.5 /s:1 /t:100";
+    CommandTail = "/e /p:Notepad.exe \"/c:a b\" /d:2.5 /s:1 /w:c:\\one \"/W:c:\\my \"\"x\"\"\" /t:100";
     ASSERT_TRUE(ParseCommandLine());
     EXPECT_TRUE(ExecuteMode);
     EXPECT_EQ(Table.Program[0], "Notepad.exe");
@@ -124,6 +125,7 @@ TEST_F(LauncherTest, ParsesTheSwitchesIntoSlotZero) {
     EXPECT_EQ(Table.DelaySec[0], 2);
     EXPECT_EQ(Table.WndStyle[0], 1);
     EXPECT_EQ(StartStamp, 100);
+    EXPECT_EQ(Table.StartIn[0], "c:\\my \"x\"");  // the later /W: wins
     EXPECT_TRUE(Fake.boxes.empty());
 }
 

@@ -69,8 +69,10 @@ TEST_F(RunDelayedTest, SleepsWhatIsLeftThenStartsTheProgram) {
     Table.CmdLine[0] = "-x";
     Table.DelaySec[0] = 30;
     Table.WndStyle[0] = 3;
+    Table.StartIn[0] = "c:\\work dir";
     Fake.starts.push_back(FakeStart{true, 0, 4444, true, 0});
     EXPECT_EQ(RunDelayed(), 4444);
+    EXPECT_EQ(Fake.created[0].folder, "c:\\work dir");
     EXPECT_EQ(Fake.sleeps, std::vector<uint32_t>{26000});
     ASSERT_EQ(Fake.created.size(), 1u);
     EXPECT_EQ(Fake.created[0].command, "c:\\tools\\a.exe -x");

@@ -82,6 +82,30 @@ TEST_F(LaunchListTest, AppliesTheAcceptanceRules) {
     }
 }
 
+TEST_F(LaunchListTest, ReadsTheFolderOfAnAcceptedEntryLastAndExpandsIt) {
+    Fake.environment["APPS"] = "D:\\Apps";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", ""},  // empty: inherited, as when the key is absent
+        {"NoNeNi", ""},
+        {"%APPS%\\Sync", "D:\\Apps\\Sync"},
+        {"C:\\My \"Work\"", "C:\\My \"Work\""},
+    };
+    for (const auto& c : cases) {
+        ResetFake();
+        ResetGlobals();
+        SetUp();
+        Fake.environment["APPS"] = "D:\\Apps";
+        Entry(1, "a.exe", "x", "1");
+        Set("StartIn1", c.first);
+        Set("WndStyle1", "1");
+        LoadLaunchList();
+        ASSERT_EQ(EntryCount, 1) << c.first;
+        EXPECT_EQ(Table.StartIn[1], c.second) << c.first;
+        EXPECT_EQ(std::vector<std::string>(Fake.profileKeysRead.begin(), Fake.profileKeysRead.begin() + 5),
+                  (std::vector<std::string>{"Program1", "CmdLine1", "DelaySec1", "WndStyle1", "StartIn1"}));
+    }
+}
+
 TEST_F(LaunchListTest, ReadsAKeyOnlyWhenTheEntryIsStillAlive) {
     Set("Program1", "a.exe");  // no CmdLine1: DelaySec1 and WndStyle1 are never read
     LoadLaunchList();

@@ -14,9 +14,18 @@ TEST_F(StartProgramTest, HandsTheWholeCommandAndTheShowStateToThePlatform) {
     ASSERT_EQ(Fake.created.size(), 1u);
     EXPECT_EQ(Fake.created[0].command, command);  // 300 characters and more arrive whole
     EXPECT_EQ(Fake.created[0].show, 1u);
+    EXPECT_FALSE(Fake.created[0].folderGiven);  // no folder: the launcher's own
+    // Normal priority, and the system's default error mode for the child
+    // rather than the quiet one that is on around the call (Wine does not
+    // pass an error mode on, so only here can it be seen).
+    EXPECT_EQ(Fake.created[0].flags, 0x20u | 0x04000000u);
     EXPECT_EQ(result, 1000);
     EXPECT_TRUE(Fake.waitedHandles.empty());
     EXPECT_EQ(Fake.closedHandles.size(), 2u);  // process and thread
+
+    StartProgram("x.exe", 1, "..\\rel");  // a folder is handed over as written
+    ASSERT_TRUE(Fake.created[1].folderGiven);
+    EXPECT_EQ(Fake.created[1].folder, "..\\rel");
 }
 
 TEST_F(StartProgramTest, Starts32766CharactersThePlatformTakesWithItsNulAndNot32767) {

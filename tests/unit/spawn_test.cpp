@@ -20,6 +20,11 @@ TEST(BuildCopyCommand, QuotesPathsWithBlanksAndDoublesQuotes) {
               "\"C:\\Program Files\\Postpone.exe\" /E \"/P:c:\\my tools\\x.exe\" \"/C:say \"\"hi\"\"\" /D:1 /S:2 /T:3");
     EXPECT_EQ(BuildCopyCommand("C:\\P.exe", "a\"b.exe", "a b\"", 1, 2, 3),
               "C:\\P.exe /E \"/P:a\"\"b.exe\" \"/C:a b\"\"\" /D:1 /S:2 /T:3");
+    // A folder travels as /W: between /S: and /T:, quoted as the program is.
+    EXPECT_EQ(BuildCopyCommand("C:\\P.exe", "a.exe", "", 1, 2, 3, "C:\\Work"),
+              "C:\\P.exe /E /P:a.exe \"/C:\" /D:1 /S:2 /W:C:\\Work /T:3");
+    EXPECT_EQ(BuildCopyCommand("C:\\P.exe", "a.exe", "", 1, 2, 3, "C:\\My \"W\""),
+              "C:\\P.exe /E /P:a.exe \"/C:\" /D:1 /S:2 \"/W:C:\\My \"\"W\"\"\" /T:3");
 }
 
 // Reads `command` back as the copy would: name removal, then the switches.
@@ -49,8 +54,9 @@ TEST_F(LauncherTest, EveryEntryComesBackExactlyInTheCopy) {
         const std::string program = round < static_cast<int>(fixed.size()) ? fixed[round] : RandomText(random, 40);
         const std::string arguments =
             round < static_cast<int>(fixed.size()) ? fixed[fixed.size() - 1 - round] : RandomText(random, round % 10 == 0 ? 2000 : 60);
+        const std::string startIn = round % 3 == 0 ? std::string() : RandomText(random, 40);
         const std::string command =
-            BuildCopyCommand(exePaths[round % 2], program, arguments, round - 1500, round % 7, round * 29);
+            BuildCopyCommand(exePaths[round % 2], program, arguments, round - 1500, round % 7, round * 29, startIn);
         ASSERT_TRUE(ReadBack(command)) << "help shown for [" << command << "]";
         ASSERT_TRUE(ExecuteMode) << command;
         ASSERT_EQ(Table.Program[0], program) << command;
@@ -58,6 +64,7 @@ TEST_F(LauncherTest, EveryEntryComesBackExactlyInTheCopy) {
         ASSERT_EQ(Table.DelaySec[0], round - 1500) << command;
         ASSERT_EQ(Table.WndStyle[0], round % 7) << command;
         ASSERT_EQ(StartStamp, round * 29) << command;
+        ASSERT_EQ(Table.StartIn[0], startIn) << command;
     }
     EXPECT_TRUE(Fake.boxes.empty());
 }
@@ -72,12 +79,13 @@ TEST_F(LauncherTest, SpawnEntriesStartsOneHiddenCopyPerEntryWithAFreshStamp) {
     Table.Program[2] = "b.exe";
     Table.CmdLine[2] = "";
     Table.DelaySec[2] = 20;
+    Table.StartIn[2] = "%TEMP%";
     Fake.clockReadings = {TimeOfDay(10, 0, 0), TimeOfDay(10, 0, 1)};
     Fake.starts = {FakeStart{false, 2, 0, false, 0}, FakeStart{}};  // a failed copy does not stop the loop
     SpawnEntries();
     ASSERT_EQ(Fake.created.size(), 2u);
     EXPECT_EQ(Fake.created[0].command, "C:\\Tools\\Postpone.exe /E /P:a.exe \"/C:-a -b\" /D:10 /S:1 /T:36000");
-    EXPECT_EQ(Fake.created[1].command, "C:\\Tools\\Postpone.exe /E /P:b.exe \"/C:\" /D:20 /S:0 /T:36001");
+    EXPECT_EQ(Fake.created[1].command, "C:\\Tools\\Postpone.exe /E /P:b.exe \"/C:\" /D:20 /S:0 /W:%TEMP% /T:36001");
     EXPECT_EQ(Fake.created[0].show, 0u);
     EXPECT_EQ(Fake.created[1].show, 0u);
     EXPECT_TRUE(Fake.waitedHandles.empty());
