@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Packs a built Postpone into the files of a release (scripts/release.sh runs it):
 
-  Postpone-<version>-win32.zip   one folder Postpone-<version>/ with Postpone.exe,
+  Postpone-<version>-win32.zip   one folder Postpone/ (no version in it: an upgrade
+                                 unpacks over the same folder, so a Startup shortcut
+                                 keeps pointing at the new Postpone.exe) with Postpone.exe,
                                  postpone-check.exe, postpone.example.ini, README.txt
                                  and LICENSE.txt (the text files with CRLF line ends)
   Postpone.exe, postpone-check.exe
@@ -95,7 +97,7 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
-def scoop_manifest(version, url, digest, folder):
+def scoop_manifest(version, url, digest, folder, base_url):
     # The user's list lives in the persisted postpone.ini; an update never
     # replaces it. A first install gets a file that points to the example.
     # (In PowerShell's single quotes: no apostrophe in it.)
@@ -116,6 +118,16 @@ def scoop_manifest(version, url, digest, folder):
             "}",
         ],
         "persist": "postpone.ini",
+        # A bucket updates itself: SHA256SUMS beside the newest zip names it,
+        # version included, and holds its hash in sha256sum's format.
+        "checkver": {
+            "url": base_url + "/SHA256SUMS",
+            "regex": r"Postpone-([\d.]+)-win32\.zip",
+        },
+        "autoupdate": {
+            "url": base_url + "/Postpone-$version-win32.zip",
+            "hash": {"url": "$baseurl/SHA256SUMS"},
+        },
         "notes": [
             "List your programs in postpone.ini beside Postpone.exe (Scoop keeps it across updates).",
             "For logon, put a shortcut to ~\\scoop\\apps\\postpone\\current\\Postpone.exe in your Startup folder "
@@ -191,9 +203,10 @@ def main():
     with open(os.path.join(options.build, "version.txt")) as f:
         version = f.read().strip()
     epoch = int(os.environ.get("SOURCE_DATE_EPOCH", "0"))
-    folder = "Postpone-%s" % version
-    zip_name = "%s-win32.zip" % folder
-    url = options.base_url.rstrip("/") + "/" + zip_name
+    folder = "Postpone"
+    zip_name = "Postpone-%s-win32.zip" % version
+    base_url = options.base_url.rstrip("/")
+    url = base_url + "/" + zip_name
 
     files = {}
     for name in EXECUTABLES:
@@ -218,7 +231,7 @@ def main():
     digest = sha256(os.path.join(options.out, zip_name))
     os.makedirs(os.path.join(options.out, "scoop"), exist_ok=True)
     with open(os.path.join(options.out, "scoop", "postpone.json"), "w", newline="\n") as f:
-        f.write(json.dumps(scoop_manifest(version, url, digest, folder), indent=4) + "\n")
+        f.write(json.dumps(scoop_manifest(version, url, digest, folder, base_url), indent=4) + "\n")
     os.makedirs(os.path.join(options.out, "winget"), exist_ok=True)
     for name, text in winget_manifests(version, url, digest, folder).items():
         with open(os.path.join(options.out, "winget", name), "w", newline="\n") as f:

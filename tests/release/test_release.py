@@ -18,6 +18,7 @@ import yaml
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from harness import skip_unless_wine_runs  # noqa: E402
 from pe_reader import RT_VERSION, PeFile, version_string  # noqa: E402
 
 BASE_URL = "https://downloads.example.org/postpone/release"
@@ -75,7 +76,7 @@ class ReleaseTest(unittest.TestCase):
     def test_the_zip_holds_one_folder_with_the_five_files(self):
         with zipfile.ZipFile(os.path.join(self.dist, self.zip_name)) as archive:
             names = archive.namelist()
-            folder = "Postpone-%s/" % self.version
+            folder = "Postpone/"  # no version: an upgrade unpacks over the same folder
             self.assertEqual(names, [folder] + [folder + name for name in FILES])  # sorted, one top folder
             self.assertNotIn(folder + "postpone.ini", names)  # nothing that could run by accident
             stamps = {info.date_time for info in archive.infolist()}
@@ -89,6 +90,8 @@ class ReleaseTest(unittest.TestCase):
             self.assertIn("Checking your settings file", readme)
             self.assertNotIn("cmake --workflow", readme)  # the user's part only
             self.assertNotIn("```", readme)
+            self.assertNotIn("examples/", readme)  # it names the files as the zip holds them
+            self.assertIn("postpone.example.ini", readme)
             self.assertIn("The Postpone authors", archive.read(folder + "LICENSE.txt").decode())
             for name in ("Postpone.exe", "postpone-check.exe"):
                 self.assertEqual(archive.read(folder + name), self.files[name], name)
@@ -108,6 +111,10 @@ class ReleaseTest(unittest.TestCase):
                                              text=True, check=True).stdout)
             self.assertEqual(stamp, commit_time, name)
             self.assertNotIn(b"postpone-release-", pe.data)  # no build folder inside
+        descriptions = [version_string([data[0] for (kind, _), data in PeFile(os.path.join(self.dist, name))
+                                        .resources().items() if kind == RT_VERSION][0], "FileDescription")
+                        for name in ("Postpone.exe", "postpone-check.exe")]
+        self.assertNotEqual(descriptions[0], descriptions[1])
 
     def test_the_scoop_manifest_carries_the_zips_version_url_and_hash(self):
         manifest = json.loads(self.files[os.path.join("scoop", "postpone.json")])
@@ -116,7 +123,13 @@ class ReleaseTest(unittest.TestCase):
         self.assertEqual(manifest["version"], self.version)
         self.assertEqual(manifest["url"], BASE_URL + "/" + self.zip_name)
         self.assertEqual(manifest["hash"], sha256(self.zip_bytes))
-        self.assertEqual(manifest["extract_dir"], "Postpone-%s" % self.version)
+        self.assertEqual(manifest["extract_dir"], "Postpone")
+        # A bucket finds the next version in SHA256SUMS and the zip's address from it.
+        found = re.search(manifest["checkver"]["regex"], self.files["SHA256SUMS"].decode())
+        self.assertEqual(found.group(1), self.version)
+        self.assertEqual(manifest["checkver"]["url"], BASE_URL + "/SHA256SUMS")
+        self.assertEqual(manifest["autoupdate"]["url"].replace("$version", self.version), manifest["url"])
+        self.assertEqual(manifest["autoupdate"]["hash"]["url"], "$baseurl/SHA256SUMS")
         self.assertEqual(manifest["bin"], "postpone-check.exe")
         self.assertEqual(manifest["persist"], "postpone.ini")
         pre_install = "\n".join(manifest["pre_install"])
@@ -144,10 +157,11 @@ class ReleaseTest(unittest.TestCase):
         self.assertEqual(entry["InstallerUrl"], BASE_URL + "/" + self.zip_name)
         self.assertEqual(entry["InstallerSha256"], sha256(self.zip_bytes).upper())
         self.assertEqual(entry["NestedInstallerFiles"],
-                         [{"RelativeFilePath": "Postpone-%s\\postpone-check.exe" % self.version,
+                         [{"RelativeFilePath": "Postpone\\postpone-check.exe",
                            "PortableCommandAlias": "postpone-check"}])
 
     def test_both_programs_work_from_the_zip_alone_in_a_fresh_prefix(self):
+        skip_unless_wine_runs()
         prefix = os.path.join(self.work, "prefix")
         env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all", LANG="C.UTF-8",
                    WINEDLLOVERRIDES="mscoree,mshtml=")
@@ -160,14 +174,14 @@ class ReleaseTest(unittest.TestCase):
         programs = os.path.join(prefix, "drive_c", "Program Files")
         with zipfile.ZipFile(os.path.join(self.dist, self.zip_name)) as archive:
             archive.extractall(programs)
-        folder = os.path.join(programs, "Postpone-%s" % self.version)
+        folder = os.path.join(programs, "Postpone")
         shutil.copyfile(os.path.join(folder, "postpone.example.ini"), os.path.join(folder, "postpone.ini"))
         try:
             check = subprocess.run(["wine", os.path.join(folder, "postpone-check.exe")], env=env, cwd=folder,
                                    capture_output=True, timeout=120)
             report = check.stdout.decode("cp1252")
             self.assertEqual(check.returncode, 1, report)  # the example skips entry 3 on purpose
-            self.assertIn("executable: C:\\Program Files\\Postpone-%s\\Postpone.exe" % self.version, report)
+            self.assertIn("executable: C:\\Program Files\\Postpone\\Postpone.exe", report)
             self.assertIn("summary: 3 entries start, 1 entry skipped, 2 warnings", report)
 
             started = time.monotonic()
