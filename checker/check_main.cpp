@@ -6,6 +6,8 @@
 #include "check_target.h"
 #include "command_line.h"
 #include "entry_check.h"
+#include "file_system.h"
+#include "logon_starters.h"
 #include "globals.h"
 #include "platform.h"
 #include "settings_file_check.h"
@@ -70,7 +72,11 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
     // The launcher's procedures read these, as in Postpone's list mode.
     ExePath = target.exePath;
     SettingsPath = target.settingsPath;
-    if (CheckSettingsFile(target, report)) CheckEntries(target, report);
+    if (CheckSettingsFile(target, report)) {
+        const std::vector<WorkingFolder> folders =
+            ReportLogonStarters(FindLogonStarters(target.exePath), target.exePath, target.settingsPath, report);
+        CheckEntries(target, folders, report);
+    }
     AddTally(report);
     return ExitCodeOf(*report);
 }
@@ -78,8 +84,17 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
 int32_t RunChecker() {
     std::set_terminate(EndOutOfMemory);
     const char* line = OsGetCommandLine();
+    // Started through a link (winget's Links folder puts one on PATH), the
+    // checker looks for Postpone.exe beside its own real file.
+    const std::string module = ModuleFileName(nullptr);
+    const std::string real = OsFinalPath(module.c_str());
     Report report;
-    const int32_t code = CheckMain(RemoveProgramName(line != nullptr ? line : ""), ModuleFileName(nullptr), &report);
+    const int32_t code = CheckMain(RemoveProgramName(line != nullptr ? line : ""), real.empty() ? module : real, &report);
     Write(report.text);
+    // Double-clicked in Explorer, the console would close with the report.
+    if (OsConsoleIsItsOwn()) {
+        Write("\r\nPress a key to close this window.\r\n");
+        OsWaitForKey();
+    }
     return code;
 }

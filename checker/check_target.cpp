@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "file_system.h"
-#include "program_lookup.h"
+#include "program_search.h"
 #include "settings_location.h"
 #include "text.h"
 
@@ -33,7 +33,6 @@ bool ResolveTarget(const std::string& argument, const std::string& checkerPath, 
     if (argument.empty()) {
         target->exePath = FolderOf(checkerPath) + "\\" + kExecutableName;
         target->settingsPath = SettingsPathFor(target->exePath);
-        target->exeGiven = OsGetFileAttributes(target->exePath.c_str()) != kNoFileAttributes;
         return true;
     }
 
@@ -56,12 +55,10 @@ bool ResolveTarget(const std::string& argument, const std::string& checkerPath, 
     if (EndsWithNoCase(path, ".exe")) {
         target->exePath = path;
         target->settingsPath = SettingsPathFor(path);
-        target->exeGiven = true;
         return true;
     }
     // A settings file: the executable that reads it has its name with ".exe".
     target->settingsPath = path;
     target->exePath = (EndsWithNoCase(path, ".ini") ? path.substr(0, path.size() - 4) : path) + ".exe";
-    target->exeGiven = false;
     return true;
 }

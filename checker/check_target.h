@@ -6,7 +6,6 @@
 struct CheckTarget {
     std::string exePath;       // the Postpone executable that reads the file
     std::string settingsPath;  // the settings file, a full path
-    bool exeGiven = false;     // the executable was named (or found), not derived from the file's name
 };
 
 // `argument` is a settings file, a Postpone executable under any name (its

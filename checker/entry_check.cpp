@@ -8,7 +8,8 @@
 #include "key_names.h"
 #include "launch_list.h"
 #include "process_start.h"
-#include "program_lookup.h"
+#include "program_check.h"
+#include "program_search.h"
 #include "spawn.h"
 #include "text.h"
 
@@ -22,11 +23,11 @@ constexpr int32_t kLongestStamp = 86400;
 const char kStampPlaceholder[] = "<second of the day>";
 
 struct EntryKeys {
-    bool present[kStemCount] = {false, false, false, false};
+    bool present[kStemCount] = {};
 };
 
 std::string KeyOf(KeyStem stem, int n) {
-    return StemName(stem) + Dec(n);
+    return EntryKeyName(stem, n);
 }
 
 bool IsPlainInteger(const std::string& text, int64_t* value) {
@@ -56,7 +57,7 @@ std::string WhyDelayIsMissing(int n, const EntryKeys& keys) {
     const std::string value = ReadSettingsText(key);
     if (value.empty()) return key + " is empty";
     if (value == "-1") return key + " is -1, which counts as missing";
-    return key + "=" + value + " reads as -1, which counts as missing";
+    return key + "=" + Printable(value) + " reads as -1, which counts as missing";
 }
 
 void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* report) {
@@ -88,9 +89,9 @@ void CheckNumberText(KeyStem stem, int n, const EntryKeys& keys, Report* report)
     int64_t written = 0;
     const bool plain = IsPlainInteger(text, &written);
     if (text.empty() || (plain && written == read)) return;
-    if (stem == KeyStem::DelaySec && read == kMissingNumber) return;  // the entry's skip line says it
-    if (stem == KeyStem::WndStyle && (read < 0 || read > kHighestShowState)) return;  // the show-state warning says it
-    AddWarning(report, "entry " + Dec(n) + ": " + key + "=" + text +
+    if (stem == KeyStem::DelaySec && DelayCountsAsMissing(read)) return;  // the entry's skip line says it
+    if (stem == KeyStem::WndStyle && !IsShowState(read)) return;  // the show-state warning says it
+    AddWarning(report, "entry " + Dec(n) + ": " + key + "=" + Printable(text) +
                            (plain ? " lies outside the range of numbers" : " is not a plain integer") +
                            ": Postpone reads it as " + Dec(read));
 }
@@ -102,18 +103,19 @@ void CheckShowState(int n, const EntryKeys& keys, Report* report) {
         return;
     }
     const int32_t read = ReadSettingsNumber(key);
-    if (read >= 0 && read <= kHighestShowState) return;
+    if (IsShowState(read)) return;
     const std::string text = ReadSettingsText(key);
-    AddWarning(report, "entry " + Dec(n) + ": " + key + (text.empty() ? " is empty" : "=" + text + " is outside 0 to 6") +
+    AddWarning(report, "entry " + Dec(n) + ": " + key + (text.empty() ? " is empty" : "=" + Printable(text) + " is outside 0 to 6") +
                            ": the program starts hidden");
 }
 
-void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target, Report* report) {
+void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target,
+                  const std::vector<WorkingFolder>& folders, Report* report) {
     ++report->starts;
-    AddLine(report, "entry " + Dec(n) + ": starts " + DelayText(entry.DelaySec) + ", " +
-                        ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
-                        (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
-                        (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn));
+    AddLine(report, Printable("entry " + Dec(n) + ": starts " + DelayText(entry.DelaySec) + ", " +
+                              ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
+                              (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
+                              (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn)));
 
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
@@ -125,9 +127,10 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
     ReadSwitches(RemoveProgramName(copy), Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec,
                                                    &slot.WndStyle, &stamp, &slot.StartIn});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
-    AddLine(report, "    copy: " + BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine, entry.DelaySec,
-                                                    entry.WndStyle, kStampPlaceholder, entry.StartIn));
-    AddLine(report, "    command: " + command);
+    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine,
+                                                              entry.DelaySec, entry.WndStyle, kStampPlaceholder,
+                                                              entry.StartIn)));
+    AddLine(report, "    command: " + Printable(command));
 
     CheckShowState(n, keys, report);
     const std::string entryName = "entry " + Dec(n) + ": ";
@@ -143,8 +146,8 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
                                " the platform takes: this entry never starts");
         return;
     }
-    const std::string why = WhyProgramIsNotFound(ProgramOf(command), FolderOf(target.exePath));
-    if (!why.empty()) AddWarning(report, entryName + KeyOf(KeyStem::Program, n) + ": " + why);
+    CheckProgram(n, command, slot.StartIn, folders, target.exePath, report);
+    CheckStartIn(n, slot.StartIn, folders, report);
 }
 
 }  // namespace
@@ -152,7 +155,7 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
 std::string ShowStateName(int32_t style) {
     static const char* const kNames[] = {"hidden",    "normal",  "minimised", "maximised", "normal without the focus",
                                          "shown",     "minimised without the focus"};
-    return style >= 0 && style <= kHighestShowState ? kNames[style] : "hidden";
+    return kNames[ShowStateOf(style)];
 }
 
 std::string DelayText(int32_t seconds) {
@@ -169,7 +172,7 @@ std::string DelayText(int32_t seconds) {
     return text + " (" + parts + ")";
 }
 
-void CheckEntries(const CheckTarget& target, Report* report) {
+void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& folders, Report* report) {
     std::vector<EntryKeys> entries(kMaxEntries + 1);
     std::vector<bool> anyKey(kMaxEntries + 1, false);
     std::vector<std::string> unread;
@@ -184,13 +187,13 @@ void CheckEntries(const CheckTarget& target, Report* report) {
     }
 
     bool anyEntry = false;
-    for (int n = 1; n <= kMaxEntries; ++n) {
+    for (int n = 1; IsEntryNumber(n); ++n) {
         if (!anyKey[n]) continue;
         anyEntry = true;
         LaunchEntry entry;
         const EntryVerdict verdict = ReadLaunchEntry(n, &entry);
         if (verdict == EntryVerdict::Accepted) {
-            ReportStarts(n, entry, entries[n], target, report);
+            ReportStarts(n, entry, entries[n], target, folders, report);
         } else {
             ReportSkipped(n, verdict, entries[n], report);
         }

@@ -51,6 +51,8 @@ const Misspelling kMisspellings[] = {
     {"delaysecs", KeyStem::DelaySec},  {"wait", KeyStem::DelaySec},       {"sec", KeyStem::DelaySec},
     {"seconds", KeyStem::DelaySec},    {"style", KeyStem::WndStyle},      {"windowstyle", KeyStem::WndStyle},
     {"wndstyles", KeyStem::WndStyle},  {"window", KeyStem::WndStyle},     {"show", KeyStem::WndStyle},
+    {"workdir", KeyStem::StartIn},     {"workingdir", KeyStem::StartIn},  {"folder", KeyStem::StartIn},
+    {"startdir", KeyStem::StartIn},    {"dir", KeyStem::StartIn},         {"cwd", KeyStem::StartIn},
 };
 
 }  // namespace
@@ -61,11 +63,6 @@ std::vector<std::string> ReadSectionNames() {
 
 std::vector<std::string> ReadKeyNames(const char* section) {
     return ReadNames(section);
-}
-
-const char* StemName(KeyStem stem) {
-    static const char* const kNames[kStemCount] = {"Program", "CmdLine", "DelaySec", "WndStyle"};
-    return kNames[static_cast<int>(stem)];
 }
 
 KeyName ClassifyKeyName(const std::string& name) {
@@ -85,22 +82,25 @@ KeyName ClassifyKeyName(const std::string& name) {
                           StemName(candidate) + "100)";
             return key;
         }
+        // Postpone asks for the names EntryKeyName makes, for the entry
+        // numbers it reads; any other spelling of the number is never asked for.
         const size_t significant = digits.find_first_not_of('0');
         const std::string number = significant == std::string::npos ? "0" : digits.substr(significant);
-        if (number == "0" || number.size() > 3 || std::stoi(number) > kMaxEntries) {
+        const int n = number.size() > 3 ? 0 : std::stoi(number);
+        if (!IsEntryNumber(n)) {
             key.problem = "entries are numbered 1 to 100";
             return key;
         }
-        if (digits[0] == '0') {
-            key.problem = "entry numbers have no leading zeros: write " + std::string(StemName(candidate)) + number;
+        if (LowerCase(EntryKeyName(candidate, n)) != lower) {
+            key.problem = "entry numbers have no leading zeros: write " + EntryKeyName(candidate, n);
             return key;
         }
         key.read = true;
-        key.entry = std::stoi(number);
+        key.entry = n;
         return key;
     }
 
-    key.problem = "its name is not Program, CmdLine, DelaySec or WndStyle followed by an entry number";
+    key.problem = "its name is not Program, CmdLine, DelaySec, WndStyle or StartIn followed by an entry number";
     for (const Misspelling& misspelling : kMisspellings) {
         if (stem == misspelling.written) {
             key.problem += ": did you mean " + std::string(StemName(misspelling.meant)) + (digits.empty() ? "N" : digits) + "?";

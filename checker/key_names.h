@@ -5,19 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "launch_list.h"
+
 // The section names of SettingsPath, or the key names of one of its sections,
 // in file order, as the profile reader lists them.
 std::vector<std::string> ReadSectionNames();
 std::vector<std::string> ReadKeyNames(const char* section);
 
-// The four stems of an entry's keys, in the order Postpone reads them.
-enum class KeyStem { Program, CmdLine, DelaySec, WndStyle };
-constexpr int kStemCount = 4;
-const char* StemName(KeyStem stem);
-
 // What Postpone makes of one key name of [Launch].
 struct KeyName {
-    bool read = false;     // Postpone reads it: a stem and 1 to 100, no leading zero
+    bool read = false;     // Postpone reads it: the name of an entry's key
     KeyStem stem = KeyStem::Program;
     int entry = 0;         // when read
     std::string problem;   // when not read: why, and what to write instead

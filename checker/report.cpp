@@ -36,9 +36,19 @@ int32_t ExitCodeOf(const Report& report) {
 }
 
 std::string Printable(const std::string& text) {
-    std::string shown = text;
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 32 && byte != 127) {
+            shown += c;
+        } else {
+            shown += "<0x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 15];
+            shown += '>';
+        }
     }
     return shown;
 }

@@ -25,6 +25,7 @@ void AddTally(Report* report);
 // no entry starts.
 int32_t ExitCodeOf(const Report& report);
 
-// `text` with every control character shown as "?": for names read from a
-// file that may hold anything.
+// `text` with every control character shown escaped, as <0x1B>: a value
+// read from a file may hold anything, and an escape sequence must not reach
+// the console.
 std::string Printable(const std::string& text);

@@ -5,7 +5,8 @@
 #include "file_system.h"
 #include "key_names.h"
 #include "launch_list.h"
-#include "program_lookup.h"
+#include "encoding_check.h"
+#include "program_search.h"
 #include "text.h"
 
 namespace {
@@ -21,11 +22,32 @@ bool Exists(const std::string& path) {
     return OsGetFileAttributes(path.c_str()) != kNoFileAttributes;
 }
 
-bool StartsWithByteOrderMark(const std::string& path, bool* readable) {
-    char start[3] = {0, 0, 0};
-    const int32_t read = OsReadFileStart(path.c_str(), start, sizeof start);
+// The file's first line, as far as the byte-order-mark rule needs it.
+std::string FileStart(const std::string& path, bool* readable) {
+    std::string start(64, '\0');
+    const int32_t read = OsReadFileStart(path.c_str(), &start[0], static_cast<uint32_t>(start.size()));
     *readable = read >= 0;
-    return read == 3 && start[0] == '\xEF' && start[1] == '\xBB' && start[2] == '\xBF';
+    start.resize(read > 0 ? static_cast<size_t>(read) : 0);
+    return start;
+}
+
+// Explorer hides known extensions, so a file saved from Notepad as
+// postpone.ini shows as "postpone.ini" while it is postpone.ini.txt (or
+// postpone.ini.ini, typed as a new name; or postpone.txt).
+void ReportNearNames(const std::string& settingsPath, Report* report) {
+    const std::string name = LowerCase(NameOf(settingsPath));
+    const std::string stem = name.size() > 4 ? name.substr(0, name.size() - 4) : name;
+    std::vector<std::string> files;
+    if (!OsListFiles(FolderOf(settingsPath).c_str(), &files)) return;
+    for (const std::string& file : files) {
+        const std::string lower = LowerCase(file);
+        if (lower == name || (lower.rfind(name + ".", 0) != 0 && lower.rfind(stem + ".", 0) != 0)) continue;
+        if (lower.size() > 4 && lower.substr(lower.size() - 4) == ".exe") continue;
+        AddLine(report, "note: " + Printable(FolderOf(settingsPath) + "\\" + file) + " is there: rename it to " +
+                            NameOf(settingsPath) + " (Explorer hides the extension of known file types: View, Show, "
+                            "File name extensions shows it; or in a console, ren \"" + Printable(file) + "\" " +
+                            NameOf(settingsPath) + ")");
+    }
 }
 
 void ReportMissingFile(const CheckTarget& target, Report* report) {
@@ -38,6 +60,7 @@ void ReportMissingFile(const CheckTarget& target, Report* report) {
         AddLine(report, "note: " + usual + " is there: rename the executable to Postpone.exe, or the settings file to " +
                             NameOf(target.settingsPath));
     }
+    ReportNearNames(target.settingsPath, report);
 }
 
 }  // namespace
@@ -60,7 +83,7 @@ bool CheckSettingsFile(const CheckTarget& target, Report* report) {
         return false;
     }
     bool readable = false;
-    const bool byteOrderMark = StartsWithByteOrderMark(target.settingsPath, &readable);
+    const bool byteOrderMark = ByteOrderMarkHidesSection(FileStart(target.settingsPath, &readable));
     if (!readable) {
         AddError(report, target.settingsPath + " cannot be read");
         return false;
@@ -74,7 +97,9 @@ bool CheckSettingsFile(const CheckTarget& target, Report* report) {
                            "comment line");
     }
     for (const std::string& section : sections) {
-        if (LowerCase(section) == LowerCase(kLaunchSection)) return true;
+        if (LowerCase(section) != LowerCase(kLaunchSection)) continue;
+        CheckEncoding(report);
+        return true;
     }
     std::string listed;
     for (size_t i = 0; i < sections.size() && i < kSectionsListed; ++i) {

@@ -27,6 +27,31 @@ bool IsMissing(const std::string& value) {
 const char kLaunchSection[] = "Launch";
 const char kMissingText[] = "NoNeNi";
 
+const char* StemName(KeyStem stem) {
+    static const char* const kNames[kStemCount] = {"Program", "CmdLine", "DelaySec", "WndStyle", "StartIn"};
+    return kNames[static_cast<int>(stem)];
+}
+
+std::string EntryKeyName(KeyStem stem, int n) {
+    return StemName(stem) + Dec(n);
+}
+
+bool IsEntryNumber(int n) {
+    return n >= 1 && n <= kMaxEntries;
+}
+
+bool DelayCountsAsMissing(int32_t delay) {
+    return delay == kMissingNumber;
+}
+
+bool IsShowState(int32_t style) {
+    return style >= 0 && style <= kHighestShowState;
+}
+
+int32_t ShowStateOf(int32_t style) {
+    return IsShowState(style) ? style : 0;
+}
+
 // The profile reader fills a buffer of n with at most n - 1 characters whether
 // or not the value was longer, so a full buffer is tried again larger. (One
 // character short of full is taken as full too: a quoted value can come back
@@ -69,22 +94,20 @@ std::string ExpandVariables(const std::string& text) {
 }
 
 EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
-    const std::string number = Dec(n);
-    const std::string program = ReadSettingsText("Program" + number);
+    const std::string program = ReadSettingsText(EntryKeyName(KeyStem::Program, n));
     if (IsMissing(program)) return EntryVerdict::NoProgram;
-    std::string arguments = ReadSettingsText("CmdLine" + number);
+    std::string arguments = ReadSettingsText(EntryKeyName(KeyStem::CmdLine, n));
     if (IsMissing(arguments)) return EntryVerdict::NoArguments;
     // Two double quotes stand for "no arguments": an empty value would read
     // as a missing key.
     if (arguments == "\"\"") arguments.clear();
-    const int32_t delay = ReadSettingsNumber("DelaySec" + number);
-    if (delay == kMissingNumber) return EntryVerdict::NoDelay;
-    int32_t style = ReadSettingsNumber("WndStyle" + number);
-    if (style < 0 || style > kHighestShowState) style = 0;
+    const int32_t delay = ReadSettingsNumber(EntryKeyName(KeyStem::DelaySec, n));
+    if (DelayCountsAsMissing(delay)) return EntryVerdict::NoDelay;
+    const int32_t style = ShowStateOf(ReadSettingsNumber(EntryKeyName(KeyStem::WndStyle, n)));
 
     // Read last, and only for an accepted entry, so that a settings file
     // without it is read key for key as before.
-    const std::string startIn = ReadSettingsText("StartIn" + number);
+    const std::string startIn = ReadSettingsText(EntryKeyName(KeyStem::StartIn, n));
 
     entry->Program = ExpandVariables(program);
     entry->CmdLine = arguments;
@@ -95,7 +118,7 @@ EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
 }
 
 void LoadLaunchList() {
-    for (int n = 1; n <= kMaxEntries; ++n) {
+    for (int n = 1; IsEntryNumber(n); ++n) {
         LaunchEntry entry;
         if (ReadLaunchEntry(n, &entry) != EntryVerdict::Accepted) continue;
         const int k = ++EntryCount;

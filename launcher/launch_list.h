@@ -11,6 +11,23 @@ extern const char kMissingText[];
 constexpr int32_t kMissingNumber = -1;
 constexpr int32_t kHighestShowState = 6;
 
+// The stems of an entry's keys, in the order Postpone reads them.
+enum class KeyStem { Program, CmdLine, DelaySec, WndStyle, StartIn };
+constexpr int kStemCount = 5;
+const char* StemName(KeyStem stem);
+
+// The name of entry n's key: the stem followed by n in decimal, no leading
+// zeros. Postpone reads entries 1 to 100 alone.
+std::string EntryKeyName(KeyStem stem, int n);
+bool IsEntryNumber(int n);
+
+// A delay read as -1 (or missing, which the reader makes -1) skips its entry.
+bool DelayCountsAsMissing(int32_t delay);
+
+// A show state outside 0 to 6 (or missing) starts the program hidden.
+bool IsShowState(int32_t style);
+int32_t ShowStateOf(int32_t style);
+
 // Why entry n is or is not started.
 enum class EntryVerdict {
     Accepted,

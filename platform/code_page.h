@@ -17,5 +17,8 @@ uint32_t OsAnsiToWide(const char* text, uint32_t length, uint16_t* wide, uint32_
 // UTF-16 units as ANSI text: the number of bytes, or 0 when they do not fit.
 uint32_t OsWideToAnsi(const uint16_t* wide, uint32_t count, char* text, uint32_t size);
 
+// The ANSI code page: what Windows reads a settings file's bytes in.
+uint32_t OsAnsiCodePage();
+
 // Upper- or lower-cases UTF-16 text in place, in the user's locale.
 void OsMapWideCase(uint16_t* wide, uint32_t count, bool upper);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // What OsGetFileAttributes returns for a path that is not there.
 constexpr uint32_t kNoFileAttributes = 0xFFFFFFFFu;
@@ -25,3 +27,16 @@ uint32_t OsSearchPath(const char* folders, const char* file, const char* extensi
 // changing anything. The count read, or -1 when the file cannot be opened or
 // read.
 int32_t OsReadFileStart(const char* path, char* buffer, uint32_t size);
+
+// The names of the files (not the folders) in `folder`. False when it cannot
+// be listed.
+bool OsListFiles(const char* folder, std::vector<std::string>* names);
+
+// The path of the file itself, links followed (what GetFinalPathNameByHandle
+// gives, without its \\?\ prefix); empty when it cannot be opened.
+std::string OsFinalPath(const char* path);
+
+// True when both paths name one file, as the file system tells files apart
+// (its volume and file index): other spellings, short names and links to it
+// included.
+bool OsSameFile(const char* first, const char* second);

@@ -59,6 +59,10 @@ uint32_t OsCharacterLength(const char* text, uint32_t left) {
     return length;
 }
 
+uint32_t OsAnsiCodePage() {
+    return GetACP();
+}
+
 uint32_t OsAnsiToWide(const char* text, uint32_t length, uint16_t* wide, uint32_t wideSize) {
     const int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(length),
                                           reinterpret_cast<WCHAR*>(wide), static_cast<int>(wideSize));

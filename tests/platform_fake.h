@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform.h"
+#include "registry.h"
+#include "shell.h"
 
 // Thrown by OsExitProcess so that a test can see the exit code.
 struct FakeExit {
@@ -79,6 +81,20 @@ struct FakePlatform {
     // file is there too); the current folder that relative paths start from.
     std::map<std::string, FakeFile> files;
     std::string currentFolder = "C:\\Users\\me";
+    // What the checker reads of logon and of programs: shortcuts by path, the
+    // two Startup folders, registry values by "HKCU|64|subkey" (or HKLM, 32),
+    // manifests by program path, other spellings of a file (path to the one
+    // it names), the process's bitness and code page, the console.
+    std::map<std::string, OsShellLink> shellLinks;
+    std::string userStartup = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+    std::string commonStartup = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
+    std::map<std::string, std::vector<OsRegistryValue>> registry;
+    std::map<std::string, std::string> manifests;
+    std::map<std::string, std::string> sameFiles;
+    bool wow64 = false;
+    uint32_t ansiCodePage = 1252;
+    bool consoleIsItsOwn = false;
+    int keysWaitedFor = 0;
 
     // Recorded.
     std::vector<std::string> calls;  // every wrapper called, in order, with its main argument
@@ -107,6 +123,9 @@ void SetProfileValue(const std::string& path, const std::string& key, const std:
 // The same in any section; an empty key adds the section alone.
 void SetProfileValueIn(const std::string& path, const std::string& section, const std::string& key,
                        const std::string& value);
+
+// The key of Fake.registry for a subkey of HKCU or HKLM in a view.
+std::string FakeRegistryKey(OsRegistryRoot root, OsRegistryView view, const std::string& subkey);
 
 // Sets the clock to hh:mm:ss.mmm.
 int64_t TimeOfDay(int hour, int minute, int second, int milliseconds = 0);

@@ -15,18 +15,38 @@ const std::string kChecker = "C:\\Tools\\postpone-check.exe";
 const std::string kExe = "C:\\Tools\\Postpone.exe";
 const std::string kSettings = "c:\\tools\\postpone.ini";
 const std::string kProgram = "C:\\Apps\\a.exe";
+const std::string kShortcut = "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Postpone.lnk";
 
 using Keys = std::vector<std::pair<std::string, std::string>>;
+
+// The first bytes of a PE image: "MZ", the header's offset at 0x3C, "PE\0\0",
+// the machine and the characteristics (0x2000: a DLL).
+std::string PeImage(uint16_t machine = 0x14C, uint16_t characteristics = 0x0102) {
+    std::string image(0x80 + 24, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = '\x80';
+    image.replace(0x80, 4, std::string("PE\0\0", 4));
+    image[0x84] = static_cast<char>(machine & 0xFF);
+    image[0x85] = static_cast<char>(machine >> 8);
+    image[0x96] = static_cast<char>(characteristics & 0xFF);
+    image[0x97] = static_cast<char>(characteristics >> 8);
+    return image;
+}
 
 class CheckerTest : public LauncherTest {
 protected:
     void SetUp() override {
         LauncherTest::SetUp();
-        Fake.files[kExe];
-        Fake.files[kProgram];
+        Fake.files[kExe].start = PeImage();
+        Fake.files[kProgram].start = PeImage();
         Fake.files["C:\\Apps"].folder = true;
         Fake.environment["SYSTEMROOT"] = "C:\\Windows";
-        Fake.files["C:\\Windows\\system32\\notepad.exe"];
+        Fake.files["C:\\Windows\\system32\\notepad.exe"].start = PeImage(0x8664);
+        // Started at logon as the README says: a Startup shortcut whose Start
+        // in is Postpone's folder.
+        Fake.files[kShortcut];
+        Fake.shellLinks[kShortcut] = OsShellLink{kExe, "", "C:\\Tools"};
     }
     // Checks `tail`; returns the exit code, the report in `text`.
     int32_t Check(const std::string& tail = "") {
@@ -71,6 +91,7 @@ TEST_F(CheckerTest, ACompleteEntryStartsWithItsCopyAndCommandAndExitsWithZero) {
     EXPECT_EQ(Check(), 0);
     EXPECT_TRUE(Has("settings file: " + kSettings)) << text;
     EXPECT_TRUE(Has("executable: " + kExe)) << text;
+    EXPECT_TRUE(Has("started at logon by: " + kShortcut + ", Start in C:\\Tools")) << text;
     EXPECT_TRUE(Has("entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x")) << text;
     EXPECT_TRUE(Has("    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /T:<second of the day>"))
         << text;
@@ -123,8 +144,8 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
          "warning: entry 1: Program1: C:\\Apps is a folder, not a program: the start would fail without a word", 1},
         {"bare name found", With(Complete(), "Program1", "notepad"), "    command: notepad -x", 0},
         {"bare name missing", With(Complete(), "Program1", "notepad3.exe"),
-         "warning: entry 1: Program1: notepad3.exe is not in Postpone's folder, the Windows folders or PATH: the start "
-         "would fail without a word", 1},
+         "warning: entry 1: Program1: notepad3.exe is not in Postpone's folder, its working folder C:\\Tools, the "
+         "Windows folders or PATH: the start would fail without a word", 1},
         {"extension added", With(Complete(), "Program1", "C:\\Apps\\a"), "    command: C:\\Apps\\a -x", 0},
         {"key above 100", With(Complete(), "Program101", "x"),
          "warning: key Program101 in [Launch]: Postpone never reads it: entries are numbered 1 to 100", 1},
@@ -134,11 +155,11 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
          "warning: key Program01 in [Launch]: Postpone never reads it: entry numbers have no leading zeros: write "
          "Program1", 1},
         {"unknown stem", With(Complete(), "Delay1", "5"),
-         "warning: key Delay1 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec or "
-         "WndStyle followed by an entry number: did you mean DelaySec1?", 1},
+         "warning: key Delay1 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec, "
+         "WndStyle or StartIn followed by an entry number: did you mean DelaySec1?", 1},
         {"arguments stem", With(Complete(), "args2", "5"),
-         "warning: key args2 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec or "
-         "WndStyle followed by an entry number: did you mean CmdLine2?", 1},
+         "warning: key args2 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec, "
+         "WndStyle or StartIn followed by an entry number: did you mean CmdLine2?", 1},
         {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
          "warning: entry 1: the copy's command line is 32807 characters, more than the 32766 the platform takes: this "
          "entry never starts", 1},
@@ -196,7 +217,7 @@ TEST_F(CheckerTest, NamesTheSectionsThereAreWhenLaunchIsMissing) {
     SetProfileValueIn(kSettings, "Lauch", "Program1", kProgram);
     SetProfileValueIn(kSettings, "Other\x01", "", "");
     EXPECT_EQ(Check(), 2);
-    EXPECT_TRUE(Has("error: there is no [Launch] section: its sections are [Lauch], [Other?]")) << text;
+    EXPECT_TRUE(Has("error: there is no [Launch] section: its sections are [Lauch], [Other<0x01>]")) << text;
     EXPECT_TRUE(Has("summary: 0 entries start, 0 entries skipped, 0 warnings")) << text;
 }
 

@@ -1,0 +1,141 @@
+#include "file_kind.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "launch_list.h"
+#include "shell.h"
+#include "text.h"
+
+namespace {
+
+constexpr uint16_t kMachineI386 = 0x014C;
+constexpr uint16_t kMachineAmd64 = 0x8664;
+constexpr uint16_t kMachineArm64 = 0xAA64;
+constexpr uint16_t kImageDll = 0x2000;  // IMAGE_FILE_DLL in the file header's characteristics
+
+uint32_t Read32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+uint16_t Read16(const std::string& bytes, size_t at) {
+    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
+}
+
+std::string ExtensionOf(const std::string& name) {
+    const size_t slash = name.find_last_of("\\/");
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
+    return LowerCase(name.substr(dot));
+}
+
+bool OneOf(const std::string& extension, std::initializer_list<const char*> extensions) {
+    for (const char* candidate : extensions) {
+        if (extension == candidate) return true;
+    }
+    return false;
+}
+
+std::string Key(KeyStem stem, int n) {
+    return EntryKeyName(stem, n);
+}
+
+// The two lines to write: ProgramN=... and CmdLineN=... (two quotes for none).
+std::string Write(int n, const std::string& program, const std::string& arguments) {
+    return "write " + Key(KeyStem::Program, n) + "=" + program + " and " + Key(KeyStem::CmdLine, n) + "=" +
+           (arguments.empty() ? std::string("\"\"") : arguments);
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+}  // namespace
+
+FileFacts KindOfFile(const std::string& name, const std::string& start) {
+    FileFacts facts;
+    const std::string extension = ExtensionOf(name);
+    // Batch files go to the command interpreter by their extension, whatever
+    // they hold.
+    if (OneOf(extension, {".bat", ".cmd"})) {
+        facts.kind = FileKind::BatchFile;
+        return facts;
+    }
+    if (start.size() >= 2 && start[0] == 'M' && start[1] == 'Z') {
+        facts.kind = FileKind::DosProgram;
+        if (start.size() < 0x40) return facts;
+        const uint32_t header = Read32(start, 0x3C);
+        if (header > start.size() || start.size() - header < 24 || std::memcmp(start.data() + header, "PE\0\0", 4) != 0) {
+            return facts;
+        }
+        facts.machine = Read16(start, header + 4);
+        facts.is32Bit = facts.machine == kMachineI386;
+        if ((Read16(start, header + 22) & kImageDll) != 0) {
+            facts.kind = FileKind::Library;
+        } else if (facts.machine == kMachineI386 || facts.machine == kMachineAmd64 || facts.machine == kMachineArm64) {
+            facts.kind = FileKind::Program;
+        } else {
+            facts.kind = FileKind::OtherMachine;
+        }
+        return facts;
+    }
+    if (extension == ".lnk") {
+        facts.kind = FileKind::Shortcut;
+    } else if (extension == ".url") {
+        facts.kind = FileKind::WebLink;
+    } else if (OneOf(extension, {".ps1", ".vbs", ".vbe", ".js", ".jse", ".wsf", ".py", ".pyw", ".ahk"})) {
+        facts.kind = FileKind::Script;
+    }
+    return facts;
+}
+
+std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path, int n) {
+    const std::string refused = " Windows does not start it as a program (error 193, ERROR_BAD_EXE_FORMAT)";
+    const std::string extension = ExtensionOf(path);
+    switch (facts.kind) {
+        case FileKind::Program:
+        case FileKind::BatchFile:
+            return std::string();
+        case FileKind::OtherMachine: {
+            char machine[8];
+            std::snprintf(machine, sizeof machine, "0x%04X", facts.machine);
+            return path + " is a program for another kind of processor (machine type " + machine + "):" + refused;
+        }
+        case FileKind::Library:
+            return path + " is a library (DLL), not a program:" + refused;
+        case FileKind::DosProgram:
+            return path + " is a DOS or 16-bit Windows program: 64-bit Windows does not run it at all";
+        case FileKind::Shortcut: {
+            OsShellLink link;
+            if (!OsReadShellLink(path.c_str(), &link) || link.target.empty()) {
+                return path + " is a shortcut:" + refused + "; write the program it starts in " +
+                       Key(KeyStem::Program, n) + " (its Properties, Target)";
+            }
+            const std::string program = link.target.find(' ') != std::string::npos ? Quoted(link.target) : link.target;
+            std::string why = path + " is a shortcut:" + refused + "; " + Write(n, program, link.arguments);
+            if (!link.folder.empty()) why += ", and " + Key(KeyStem::StartIn, n) + "=" + link.folder;
+            return why;
+        }
+        case FileKind::WebLink:
+            return path + " is a web link:" + refused + "; to open it in the browser, " +
+                   Write(n, "%windir%\\explorer.exe", Quoted(path));
+        case FileKind::Script:
+            if (extension == ".ps1") {
+                return path + " is a PowerShell script:" + refused + "; " +
+                       Write(n, "powershell.exe", "-ExecutionPolicy Bypass -File " + Quoted(path));
+            }
+            if (OneOf(extension, {".vbs", ".vbe", ".js", ".jse", ".wsf"})) {
+                return path + " is a script:" + refused + "; " + Write(n, "wscript.exe", Quoted(path));
+            }
+            return path + " is a script:" + refused + "; write the program that runs it in " + Key(KeyStem::Program, n) +
+                   " and " + Quoted(path) + " in " + Key(KeyStem::CmdLine, n) + " (for Python, pyw.exe)";
+        case FileKind::Other:
+            if (extension == ".exe" || extension == ".com") return path + " is not a program, whatever its name:" + refused;
+            return path + " is a document, not a program:" + refused + "; to open it with the program it belongs to, " +
+                   Write(n, "%windir%\\explorer.exe", Quoted(path));
+    }
+    return std::string();
+}

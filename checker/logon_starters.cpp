@@ -1,0 +1,138 @@
+#include "logon_starters.h"
+
+#include "file_system.h"
+#include "launch_list.h"
+#include "program_search.h"
+#include "registry.h"
+#include "shell.h"
+#include "text.h"
+
+namespace {
+
+const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Task Manager's Startup tab (and Settings, Apps, Startup) keeps its switches
+// here, one value per starter named as the starter is.
+const char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+
+// Where Windows gives a program started at logon no folder of its own (a Run
+// value, a shortcut with an empty Start in), it inherits Explorer's current
+// folder. Windows documents none; Explorer is started in the system folder,
+// and that is the assumption made here, said in the report.
+const char kExplorerFolder[] = "%SystemRoot%\\system32";
+
+struct RunKey {
+    OsRegistryRoot root;
+    OsRegistryView view;
+    const char* name;      // as the report says it
+    const char* approved;  // its switches under StartupApproved
+};
+
+// HKCU\Software is one for both views; HKLM's Run has a 32-bit twin.
+const RunKey kRunKeys[] = {
+    {OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+     "Run"},
+    {OsRegistryRoot::LocalMachine, OsRegistryView::Bits64, "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+     "Run"},
+    {OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
+     "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "Run32"},
+};
+
+// A switch whose first byte is odd is off (2 on, 3 off, as Task Manager
+// writes them).
+bool SwitchedOff(OsRegistryRoot root, const char* list, const std::string& name) {
+    for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
+        std::vector<OsRegistryValue> values;
+        if (!OsReadRegistryValues(root, (std::string(kApproved) + list).c_str(), view, &values)) continue;
+        for (const OsRegistryValue& value : values) {
+            if (LowerCase(value.name) == LowerCase(name) && !value.data.empty()) return (value.data[0] & 1) != 0;
+        }
+    }
+    return false;
+}
+
+std::string ExplorerFolder() {
+    return ExpandVariables(kExplorerFolder);
+}
+
+bool Starts(const std::string& program, const std::string& exePath) {
+    if (program.empty()) return false;
+    const std::string path = program.find('.', program.find_last_of('\\') + 1) == std::string::npos ? program + ".exe"
+                                                                                                     : program;
+    return OsSameFile(path.c_str(), exePath.c_str());
+}
+
+void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std::vector<LogonStarter>* starters) {
+    const std::string folder = OsGetStartupFolder(which);
+    std::vector<std::string> names;
+    if (folder.empty() || !OsListFiles(folder.c_str(), &names)) return;
+    const OsRegistryRoot root = which == OsStartupFolder::User ? OsRegistryRoot::CurrentUser : OsRegistryRoot::LocalMachine;
+    for (const std::string& name : names) {
+        const std::string path = folder + "\\" + name;
+        LogonStarter starter;
+        starter.what = path;
+        if (OsSameFile(path.c_str(), exePath.c_str())) {
+            starter.exeItself = true;
+            starter.workingFolder = folder;
+        } else {
+            OsShellLink link;
+            if (LowerCase(name).size() < 4 || LowerCase(name).substr(name.size() - 4) != ".lnk") continue;
+            if (!OsReadShellLink(path.c_str(), &link) || !Starts(ExpandVariables(link.target), exePath)) continue;
+            starter.workingFolder = link.folder.empty() ? ExplorerFolder() : ExpandVariables(link.folder);
+        }
+        starter.switchedOff = SwitchedOff(root, "StartupFolder", name);
+        starters->push_back(starter);
+    }
+}
+
+}  // namespace
+
+std::vector<LogonStarter> FindLogonStarters(const std::string& exePath) {
+    std::vector<LogonStarter> starters;
+    FindInStartupFolder(OsStartupFolder::User, exePath, &starters);
+    FindInStartupFolder(OsStartupFolder::Common, exePath, &starters);
+    for (const RunKey& key : kRunKeys) {
+        std::vector<OsRegistryValue> values;
+        if (!OsReadRegistryValues(key.root, kRun, key.view, &values)) continue;
+        for (const OsRegistryValue& value : values) {
+            if (value.type != kRegistryText && value.type != kRegistryExpandedText) continue;
+            const std::string command = ExpandVariables(value.data);
+            if (!Starts(ProgramOf(command), exePath)) continue;
+            LogonStarter starter;
+            starter.what = "the value " + value.name + " of " + key.name + " (" + command + ")";
+            starter.workingFolder = ExplorerFolder();
+            starter.switchedOff = SwitchedOff(key.root, key.approved, value.name);
+            starters.push_back(starter);
+        }
+    }
+    return starters;
+}
+
+std::vector<WorkingFolder> ReportLogonStarters(const std::vector<LogonStarter>& starters, const std::string& exePath,
+                                               const std::string& settingsPath, Report* report) {
+    std::vector<WorkingFolder> folders;
+    for (const LogonStarter& starter : starters) {
+        if (starter.switchedOff) {
+            AddWarning(report, "started at logon by " + starter.what + " no more: it is switched off in Task Manager's "
+                               "Startup tab; switch it on there (or in Settings, Apps, Startup)");
+            continue;
+        }
+        const bool assumed = LowerCase(starter.workingFolder) == LowerCase(ExplorerFolder()) && !starter.exeItself;
+        AddLine(report, "started at logon by: " + starter.what + ", Start in " + starter.workingFolder +
+                            (assumed ? " (none given: Explorer's own folder, assumed)" : ""));
+        if (starter.exeItself) {
+            AddWarning(report, "Postpone.exe lies in the Startup folder itself, and Explorer opens every file there at "
+                               "logon: " + settingsPath + " opens in Notepad each time as well; keep Postpone's "
+                               "folder elsewhere and put a shortcut to Postpone.exe in the Startup folder");
+        }
+        folders.push_back(WorkingFolder{starter.workingFolder, starter.what});
+    }
+    if (folders.empty()) {
+        AddWarning(report, "nothing found starts " + exePath + " at logon: put a shortcut to it in your Startup folder, " +
+                               OsGetStartupFolder(OsStartupFolder::User) + " (README, Installing); scheduled tasks are "
+                               "not looked at");
+        AddLine(report, "note: entries are judged as if Postpone started in its own folder, " + FolderOf(exePath) +
+                            " (the Start in of the README's shortcut)");
+        folders.push_back(WorkingFolder{FolderOf(exePath), std::string()});
+    }
+    return folders;
+}

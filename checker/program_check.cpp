@@ -1,0 +1,104 @@
+#include "program_check.h"
+
+#include <algorithm>
+
+#include "elevation.h"
+#include "file_kind.h"
+#include "file_system.h"
+#include "launch_list.h"
+#include "program_search.h"
+#include "text.h"
+
+namespace {
+
+std::string EntryName(int n) {
+    return "entry " + Dec(n) + ": ";
+}
+
+std::string StartedBy(const WorkingFolder& folder, size_t folderCount) {
+    if (folder.startedBy.empty() || folderCount < 2) return std::string();
+    return " (when " + folder.startedBy + " starts Postpone)";
+}
+
+void AddOnce(std::vector<std::string>* lines, const std::string& line) {
+    if (std::find(lines->begin(), lines->end(), line) == lines->end()) lines->push_back(line);
+}
+
+FileFacts FactsOf(const std::string& path) {
+    std::string start(kFileStartSize, '\0');
+    const int32_t read = OsReadFileStart(path.c_str(), &start[0], kFileStartSize);
+    start.resize(read > 0 ? static_cast<size_t>(read) : 0);
+    return KindOfFile(path, start);
+}
+
+bool IsFolder(const std::string& path) {
+    const uint32_t attributes = OsGetFileAttributes(path.c_str());
+    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) != 0;
+}
+
+}  // namespace
+
+void CheckProgram(int n, const std::string& command, const std::string& startIn,
+                  const std::vector<WorkingFolder>& folders, const std::string& exePath, Report* report) {
+    const std::string program = ProgramOf(command);
+    const std::string key = EntryName(n) + EntryKeyName(KeyStem::Program, n) + ": ";
+    std::vector<std::string> warnings, found, notes;
+    for (const WorkingFolder& folder : folders) {
+        const FoundProgram result = FindProgram(program, FolderOf(exePath), folder.folder);
+        const std::string by = result.usesWorkingFolder ? StartedBy(folder, folders.size()) : std::string();
+        if (!result.found) {
+            std::string why = result.why + by;
+            if (!startIn.empty() && result.usesWorkingFolder) {
+                why += "; " + EntryKeyName(KeyStem::StartIn, n) + " does not change where the program is looked for";
+            }
+            AddOnce(&warnings, key + why);
+            continue;
+        }
+        AddOnce(&found, result.path);
+        if (!startIn.empty() && result.usesWorkingFolder) {
+            // CreateProcess finds the program before the new process has a
+            // folder: StartIn plays no part in it.
+            AddOnce(&notes, "note: " + key + program + " is found from Postpone's working folder, " + folder.folder +
+                                ", not from " + EntryKeyName(KeyStem::StartIn, n) + by);
+        }
+    }
+    for (const std::string& path : found) {
+        const FileFacts facts = FactsOf(path);
+        const std::string why = WhyKindDoesNotStart(facts, path, n);
+        if (!why.empty()) {
+            AddOnce(&warnings, key + why);
+            continue;
+        }
+        if (facts.kind == FileKind::BatchFile) {
+            AddOnce(&notes, "note: " + key + path + " is a batch file: Windows runs it through cmd.exe, in a console "
+                                "window in the entry's show state");
+        }
+        const std::string elevation = WhyElevationStopsTheStart(path, facts);
+        if (!elevation.empty()) AddOnce(&warnings, key + elevation);
+    }
+    for (const std::string& warning : warnings) AddWarning(report, Printable(warning));
+    for (const std::string& note : notes) AddLine(report, Printable(note));
+}
+
+void CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFolder>& folders, Report* report) {
+    if (startIn.empty()) return;
+    const std::string key = EntryName(n) + EntryKeyName(KeyStem::StartIn, n) + ": ";
+    if (IsFullPath(startIn)) {
+        if (!IsFolder(startIn)) {
+            AddWarning(report, Printable(key + startIn + " is no folder that exists: the program never starts, without "
+                                               "a word (Windows answers 267, ERROR_DIRECTORY)"));
+        }
+        return;
+    }
+    std::vector<std::string> warnings;
+    for (const WorkingFolder& folder : folders) {
+        const std::string path = (startIn[0] == '\\' && folder.folder.size() >= 2 ? folder.folder.substr(0, 2)
+                                                                                   : folder.folder + "\\") + startIn;
+        std::string why = key + startIn + " is relative: Windows takes it from Postpone's working folder, " +
+                          folder.folder + StartedBy(folder, folders.size());
+        why += IsFolder(path) ? ", where it is " + path : ", where there is no " + path +
+                                                               ": the program never starts, without a word";
+        AddOnce(&warnings, why + "; give the full path");
+    }
+    for (const std::string& warning : warnings) AddWarning(report, Printable(warning));
+}

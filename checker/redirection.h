@@ -1,0 +1,11 @@
+// Why a 64-bit program's path is "not found" for 32-bit Postpone, and what
+// to write instead.
+#pragma once
+
+#include <string>
+
+// Empty, or a sentence in parentheses (with a blank before it) when this
+// process runs under WOW64, `missingPath` is under the System32 folder or the
+// x86 Program Files folders that %ProgramFiles% and %CommonProgramFiles%
+// expand to here, and its 64-bit counterpart exists.
+std::string RedirectionHint(const std::string& missingPath);

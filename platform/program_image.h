@@ -1,0 +1,13 @@
+// What the settings checker reads from a program file without running it, and
+// whether it runs as a 32-bit process on 64-bit Windows. Kernel32 alone.
+#pragma once
+
+#include <string>
+
+// The program's application manifest (its RT_MANIFEST resource number 1), as
+// text; empty when it has none or the file cannot be loaded as an image.
+std::string OsReadManifest(const char* path);
+
+// True when this 32-bit process runs under WOW64, where System32 and
+// %ProgramFiles% are redirected to their 32-bit counterparts.
+bool OsRunsUnderWow64();

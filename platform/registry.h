@@ -1,0 +1,29 @@
+// Reading the registry: only the settings checker does (the Run keys, the
+// switches of Task Manager's Startup tab, the compatibility layers).
+// Postpone.exe keeps to kernel32 and never links this.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class OsRegistryRoot { CurrentUser, LocalMachine };
+
+// A 32-bit process sees the 32-bit view of HKLM\Software unless it asks for
+// the other one: both are read where both matter.
+enum class OsRegistryView { Bits64, Bits32 };
+
+constexpr uint32_t kRegistryText = 1;          // REG_SZ
+constexpr uint32_t kRegistryExpandedText = 2;  // REG_EXPAND_SZ
+constexpr uint32_t kRegistryBinary = 3;        // REG_BINARY
+
+struct OsRegistryValue {
+    std::string name;
+    uint32_t type = 0;
+    std::string data;  // text without its terminating NUL, or the bytes
+};
+
+// Every value of `subkey` under `root` in `view`. False (and no values) when
+// the key is not there or cannot be read.
+bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
+                          std::vector<OsRegistryValue>* values);

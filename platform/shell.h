@@ -1,0 +1,23 @@
+// The shell's view of logon that only the settings checker reads: shortcuts
+// and the Startup folders. Linked into postpone-check alone, so that
+// Postpone.exe never imports the shell or COM.
+#pragma once
+
+#include <string>
+
+// What a shortcut (.lnk) holds: the program it starts, with its arguments,
+// in its "Start in" folder (empty when it has none).
+struct OsShellLink {
+    std::string target;
+    std::string arguments;
+    std::string folder;
+};
+
+// Reads the shortcut at `path` through the shell-link interface, without
+// starting anything. False when it cannot be read as a shortcut.
+bool OsReadShellLink(const char* path, OsShellLink* link);
+
+enum class OsStartupFolder { User, Common };
+
+// The user's or the common Startup folder; empty when the shell has none.
+std::string OsGetStartupFolder(OsStartupFolder which);

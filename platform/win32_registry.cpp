@@ -1,0 +1,39 @@
+// The wrapper of registry.h over the registry functions (advapi32).
+#include "registry.h"
+
+#include <windows.h>
+
+bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
+                          std::vector<OsRegistryValue>* values) {
+    values->clear();
+    const HKEY rootKey = root == OsRegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const REGSAM viewFlag = view == OsRegistryView::Bits64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(rootKey, subkey, 0, KEY_READ | viewFlag, &key) != ERROR_SUCCESS) return false;
+    DWORD longestName = 0, longestData = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                         &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return false;
+    }
+    std::string name(longestName + 2, '\0');
+    std::string data(longestData + 2, '\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        const LONG status = RegEnumValueA(key, index, &name[0], &nameLength, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(&data[0]), &dataLength);
+        if (status != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS, or a value that grew meanwhile
+        OsRegistryValue value;
+        value.name.assign(name.data(), nameLength);
+        value.type = type;
+        value.data.assign(data.data(), dataLength);
+        if ((type == REG_SZ || type == REG_EXPAND_SZ) && !value.data.empty()) {
+            value.data.resize(value.data.find('\0') == std::string::npos ? value.data.size() : value.data.find('\0'));
+        }
+        values->push_back(value);
+    }
+    RegCloseKey(key);
+    return true;
+}

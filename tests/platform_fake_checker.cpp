@@ -1,0 +1,100 @@
+// The double's part for the wrappers only the settings checker uses: shell
+// links and Startup folders, the registry, program images, file identity
+// and the console.
+#include <cctype>
+
+#include "code_page.h"
+#include "file_system.h"
+#include "platform_fake.h"
+#include "program_image.h"
+#include "standard_output.h"
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The file a path names: itself, or the one it is another spelling of.
+std::string Identity(const std::string& path) {
+    const auto alias = Fake.sameFiles.find(path);
+    return Lower(alias != Fake.sameFiles.end() ? alias->second : path);
+}
+
+}  // namespace
+
+std::string FakeRegistryKey(OsRegistryRoot root, OsRegistryView view, const std::string& subkey) {
+    return std::string(root == OsRegistryRoot::CurrentUser ? "HKCU" : "HKLM") + "|" +
+           (view == OsRegistryView::Bits64 ? "64" : "32") + "|" + Lower(subkey);
+}
+
+bool OsReadShellLink(const char* path, OsShellLink* link) {
+    Fake.calls.push_back(std::string("ReadShellLink ") + path);
+    const auto found = Fake.shellLinks.find(path);
+    if (found == Fake.shellLinks.end()) return false;
+    *link = found->second;
+    return true;
+}
+
+std::string OsGetStartupFolder(OsStartupFolder which) {
+    return which == OsStartupFolder::User ? Fake.userStartup : Fake.commonStartup;
+}
+
+bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
+                          std::vector<OsRegistryValue>* values) {
+    const auto found = Fake.registry.find(FakeRegistryKey(root, view, subkey));
+    if (found == Fake.registry.end()) {
+        values->clear();
+        return false;
+    }
+    *values = found->second;
+    return true;
+}
+
+std::string OsReadManifest(const char* path) {
+    const auto found = Fake.manifests.find(path);
+    return found == Fake.manifests.end() ? std::string() : found->second;
+}
+
+bool OsRunsUnderWow64() {
+    return Fake.wow64;
+}
+
+uint32_t OsAnsiCodePage() {
+    return Fake.ansiCodePage;
+}
+
+bool OsListFiles(const char* folder, std::vector<std::string>* names) {
+    names->clear();
+    const std::string prefix = Lower(folder) + "\\";
+    bool any = Fake.files.count(folder) != 0;
+    for (const auto& file : Fake.files) {
+        const std::string lower = Lower(file.first);
+        if (lower.rfind(prefix, 0) != 0) continue;
+        any = true;
+        const std::string rest = file.first.substr(prefix.size());
+        if (rest.find('\\') == std::string::npos && !file.second.folder) names->push_back(rest);
+    }
+    return any;
+}
+
+std::string OsFinalPath(const char* path) {
+    const auto alias = Fake.sameFiles.find(path);
+    if (alias != Fake.sameFiles.end()) return alias->second;
+    return Fake.files.count(path) != 0 ? std::string(path) : std::string();
+}
+
+bool OsSameFile(const char* first, const char* second) {
+    const bool bothThere = (Fake.files.count(first) != 0 || Fake.sameFiles.count(first) != 0) &&
+                           (Fake.files.count(second) != 0 || Fake.sameFiles.count(second) != 0);
+    return bothThere && Identity(first) == Identity(second);
+}
+
+bool OsConsoleIsItsOwn() {
+    return Fake.consoleIsItsOwn;
+}
+
+void OsWaitForKey() {
+    ++Fake.keysWaitedFor;
+}
