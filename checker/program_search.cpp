@@ -3,6 +3,7 @@
 // which sentence it rests on.
 #include "program_search.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "file_system.h"
@@ -46,6 +47,28 @@ std::string WithExtension(const std::string& path) {
     const size_t name = path.find_last_of("\\/:");
     const size_t dot = path.find('.', name == std::string::npos ? 0 : name + 1);
     return dot == std::string::npos ? path + ".exe" : path;
+}
+
+// `folder` + "\\" + `path` with "." and ".." parts folded in, as the
+// platform folds them before it looks: the report names the file plainly.
+std::string Joined(const std::string& folder, const std::string& path) {
+    std::vector<std::string> parts;
+    const std::string whole = folder + "\\" + path;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = std::min(whole.find_first_of("\\/", start), whole.size());
+        const std::string part = whole.substr(start, end - start);
+        if (part == "..") {
+            if (parts.size() > 1) parts.pop_back();
+        } else if (part != "." && !(part.empty() && !parts.empty())) {
+            parts.push_back(part);
+        }
+        if (end == whole.size()) break;
+        start = end + 1;
+    }
+    std::string joined;
+    for (size_t i = 0; i < parts.size(); ++i) joined += (i == 0 ? "" : "\\") + parts[i];
+    return joined;
 }
 
 std::string Searched(const std::string& folders, const std::string& name) {
@@ -119,7 +142,7 @@ FoundProgram FindProgram(const std::string& program, const std::string& exeFolde
         return result;
     }
     if (IsDotRelative(program)) {
-        FoundProgram result = Checked(workingFolder + "\\" + program, program, true);
+        FoundProgram result = Checked(Joined(workingFolder, program), program, true);
         if (!result.found) {
             result.why += " (a path that starts with .\\ or ..\\ is taken from Postpone's working folder, " +
                           workingFolder + ", the Start in of what starts it; not from Postpone's folder: give the "

@@ -1,5 +1,6 @@
 // The settings checker through the double: each skip rule, each warning, the
 // file-level findings, what PATH means, and the exit code.
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -174,6 +175,178 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
     }
 }
 
+struct Judgement {
+    const char* what;
+    std::string program;              // Program1 (the entry is otherwise complete)
+    std::function<void()> arrange;    // what else the machine holds
+    std::string line;                 // a whole line of the report, or its start when `prefix`
+    int32_t exitCode;
+    bool prefix = false;
+};
+
+// What Windows really starts, for entries of every kind, as the report says it.
+TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
+    const std::string refused = "Windows does not start it as a program (error 193, ERROR_BAD_EXE_FORMAT)";
+    const std::string elevated = "Windows refuses to start it from Postpone, which runs with your ordinary rights "
+                                 "(error 740, ERROR_ELEVATION_REQUIRED): start it from the Task Scheduler instead";
+    const auto file = [](const std::string& path, const std::string& start) { Fake.files[path].start = start; };
+    const std::vector<Judgement> rows = {
+        {"shortcut", "C:\\Apps\\App.lnk",
+         [&] {
+             file("C:\\Apps\\App.lnk", std::string("L\0\0\0", 4));
+             Fake.shellLinks["C:\\Apps\\App.lnk"] = {"C:\\Program Files\\App\\app.exe", "-min", "C:\\Program Files\\App"};
+         },
+         "warning: entry 1: Program1: C:\\Apps\\App.lnk is a shortcut: " + refused +
+             "; write Program1=\"C:\\Program Files\\App\\app.exe\" and CmdLine1=-min, and StartIn1=C:\\Program Files\\App", 1},
+        {"web link", "C:\\Apps\\news.url", [&] { file("C:\\Apps\\news.url", "[InternetShortcut]"); },
+         "warning: entry 1: Program1: C:\\Apps\\news.url is a web link: " + refused +
+             "; to open it in the browser, write Program1=%windir%\\explorer.exe and CmdLine1=\"C:\\Apps\\news.url\"", 1},
+        {"document", "C:\\Apps\\notes.txt", [&] { file("C:\\Apps\\notes.txt", "hello"); },
+         "warning: entry 1: Program1: C:\\Apps\\notes.txt is a document, not a program", 1, true},
+        {"PowerShell script", "C:\\Apps\\s.ps1", [&] { file("C:\\Apps\\s.ps1", "Write-Host"); },
+         "warning: entry 1: Program1: C:\\Apps\\s.ps1 is a PowerShell script: " + refused +
+             "; write Program1=powershell.exe and CmdLine1=-ExecutionPolicy Bypass -File \"C:\\Apps\\s.ps1\"", 1},
+        {"batch file", "C:\\Apps\\go.bat", [&] { file("C:\\Apps\\go.bat", "@echo off"); },
+         "note: entry 1: Program1: C:\\Apps\\go.bat is a batch file: Windows runs it through cmd.exe, in a console "
+         "window in the entry's show state", 0},
+        {"library", kProgram, [&] { file(kProgram, PeImage(0x14C, 0x2102)); },
+         "warning: entry 1: Program1: C:\\Apps\\a.exe is a library (DLL), not a program: " + refused, 1},
+        {"requireAdministrator", kProgram,
+         [&] { Fake.manifests[kProgram] = "<requestedExecutionLevel level=\"requireAdministrator\"/>"; },
+         "warning: entry 1: Program1: C:\\Apps\\a.exe asks for administrator rights in its manifest "
+         "(requireAdministrator): " + elevated, 1, true},
+        {"highestAvailable", kProgram,
+         [&] { Fake.manifests[kProgram] = "<requestedExecutionLevel level=\"highestAvailable\"/>"; },
+         "warning: entry 1: Program1: C:\\Apps\\a.exe asks for the highest rights the user has (highestAvailable): "
+         "when you log on with an administrator account", 1, true},
+        {"installer detection", "C:\\Apps\\setup.exe", [&] { file("C:\\Apps\\setup.exe", PeImage()); },
+         "warning: entry 1: Program1: C:\\Apps\\setup.exe is a 32-bit program without a requested execution level "
+         "whose name looks like an installer's: where installer detection is on", 1, true},
+        {"64-bit setup is not detected", "C:\\Apps\\setup.exe", [&] { file("C:\\Apps\\setup.exe", PeImage(0x8664)); },
+         "    command: C:\\Apps\\setup.exe -x", 0},
+        {"run as administrator", kProgram,
+         [&] {
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
+                                           "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers")] =
+                 {OsRegistryValue{"c:\\apps\\A.EXE", kRegistryText, "~ RUNASADMIN"}};
+         },
+         "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 1, true},
+        {"dot path from the Start in", ".\\Sub\\b.exe", [&] { file("C:\\Tools\\Sub\\b.exe", PeImage()); },
+         "    command: .\\Sub\\b.exe -x", 0},
+        {"dot path from another Start in", ".\\Sub\\b.exe",
+         [&] {
+             file("C:\\Tools\\Sub\\b.exe", PeImage());
+             Fake.shellLinks[kShortcut].folder = "D:\\Other";
+         },
+         "warning: entry 1: Program1: D:\\Other\\Sub\\b.exe does not exist: the start would fail without a word (a path "
+         "that starts with .\\ or ..\\ is taken from Postpone's working folder, D:\\Other, the Start in of what starts "
+         "it; not from Postpone's folder: give the full path)", 1},
+        {"root of the working folder's drive", "\\Apps\\a.exe", nullptr, "    command: \\Apps\\a.exe -x", 0},
+        {"relative path under the system folder", "WindowsPowerShell\\v1.0\\powershell.exe",
+         [&] { file("C:\\Windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe", PeImage(0x8664)); },
+         "    command: WindowsPowerShell\\v1.0\\powershell.exe -x", 0},
+        {"64-bit Program Files", "%ProgramFiles%\\Big\\big.exe",
+         [&] {
+             Fake.wow64 = true;
+             Fake.environment["PROGRAMFILES"] = "C:\\Program Files (x86)";
+             Fake.environment["PROGRAMW6432"] = "C:\\Program Files";
+             file("C:\\Program Files\\Big\\big.exe", PeImage(0x8664));
+         },
+         "warning: entry 1: Program1: C:\\Program Files (x86)\\Big\\big.exe does not exist: the start would fail without "
+         "a word (Postpone is a 32-bit program: Windows shows it C:\\Program Files (x86) as the 32-bit folder, and the "
+         "64-bit program is at C:\\Program Files\\Big\\big.exe: write %ProgramW6432%\\Big\\big.exe)", 1},
+        {"64-bit System32", "C:\\Windows\\System32\\tool64.exe",
+         [&] {
+             Fake.wow64 = true;
+             file("C:\\Windows\\Sysnative\\tool64.exe", PeImage(0x8664));
+         },
+         "warning: entry 1: Program1: C:\\Windows\\System32\\tool64.exe does not exist", 1, true},
+        {"saved as UTF-8", kProgram, [&] { SetProfileValue(kSettings, "CmdLine1", "C:\\Caf\xC3\xA9"); },
+         "warning: the settings file was saved as UTF-8, and Windows reads it in the ANSI code page: "
+         "CmdLine1=C:\\Caf\xC3\xA9 reaches Postpone as shown here", 1, true},
+        {"control characters", kProgram, [&] { SetProfileValue(kSettings, "CmdLine1", "a\x1B[2Jb"); },
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments a<0x1B>[2Jb", 0},
+        {"a folder to start in", kProgram,
+         [&] {
+             Fake.files["C:\\My Work"].folder = true;
+             SetProfileValue(kSettings, "StartIn1", "C:\\My Work");
+         },
+         "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 \"/W:C:\\My Work\" /T:<second of the day>", 0},
+        {"a folder that is not there", kProgram, [&] { SetProfileValue(kSettings, "StartIn1", "C:\\Nowhere"); },
+         "warning: entry 1: StartIn1: C:\\Nowhere is no folder that exists: the program never starts, without a word "
+         "(Windows answers 267, ERROR_DIRECTORY)", 1},
+        {"a relative folder", kProgram,
+         [&] {
+             Fake.files["C:\\Tools\\work"].folder = true;
+             SetProfileValue(kSettings, "StartIn1", "work");
+         },
+         "warning: entry 1: StartIn1: work is relative: Windows takes it from Postpone's working folder, C:\\Tools, where "
+         "it is C:\\Tools\\work; give the full path", 1},
+        {"a dot path is not found from StartIn", ".\\b.exe",
+         [&] {
+             file("C:\\Tools\\b.exe", PeImage());
+             Fake.files["C:\\Work"].folder = true;
+             SetProfileValue(kSettings, "StartIn1", "C:\\Work");
+         },
+         "note: entry 1: Program1: .\\b.exe is found from Postpone's working folder, C:\\Tools, not from StartIn1", 0},
+    };
+    for (const Judgement& row : rows) {
+        ResetFake();
+        ResetGlobals();
+        SetUp();
+        Set(With(Complete(), "Program1", row.program));
+        if (row.arrange) row.arrange();
+        EXPECT_EQ(Check(), row.exitCode) << row.what << "\n" << text;
+        EXPECT_TRUE(row.prefix ? HasPart("\r\n" + row.line) : Has(row.line)) << row.what << "\n" << text;
+    }
+}
+
+TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
+    Set(Complete());
+    Set({{"Program2", ".\\b.exe"}, {"CmdLine2", "\"\""}, {"DelaySec2", "5"}, {"WndStyle2", "1"}});
+    Fake.files["C:\\Tools\\b.exe"].start = PeImage();
+    // A Run value of the 32-bit view that names Postpone.exe in other capitals.
+    Fake.sameFiles["C:\\TOOLS\\POSTPONE.EXE"] = kExe;
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run)] = {
+        OsRegistryValue{"Postpone", kRegistryText, "\"C:\\TOOLS\\POSTPONE.EXE\""},
+        OsRegistryValue{"Other", kRegistryText, "C:\\Apps\\a.exe"}};
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("started at logon by: " + kShortcut + ", Start in C:\\Tools")) << text;
+    EXPECT_TRUE(Has("started at logon by: the value Postpone of HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\"
+                    "CurrentVersion\\Run (\"C:\\TOOLS\\POSTPONE.EXE\"), Start in C:\\Windows\\system32 (none given: "
+                    "Explorer's own folder, assumed)")) << text;
+    EXPECT_FALSE(HasPart("Other")) << text;
+    // Entry 2 is judged under each: found from one Start in, not the other.
+    EXPECT_TRUE(HasPart("warning: entry 2: Program2: C:\\Windows\\system32\\b.exe does not exist")) << text;
+    EXPECT_TRUE(HasPart("(when the value Postpone of HKLM")) << text;
+    EXPECT_FALSE(HasPart("warning: entry 1")) << text;
+
+    // Switched off in Task Manager: it does not count, and then nothing starts Postpone.
+    Fake.registry.clear();
+    Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder")] =
+        {OsRegistryValue{"Postpone.lnk", kRegistryBinary, std::string("\x03\0\0\0", 4)}};
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(HasPart("warning: started at logon by " + kShortcut + " no more: it is switched off in Task Manager's "
+                        "Startup tab")) << text;
+    EXPECT_TRUE(HasPart("warning: nothing found starts C:\\Tools\\Postpone.exe at logon: put a shortcut to it in your "
+                        "Startup folder, " + Fake.userStartup)) << text;
+    EXPECT_TRUE(Has("note: entries are judged as if Postpone started in its own folder, C:\\Tools (the Start in of the "
+                    "README's shortcut)")) << text;
+
+    // Postpone.exe itself in the Startup folder: it starts, and so does its settings file, in Notepad.
+    Fake.registry.clear();
+    Fake.files.erase(kShortcut);
+    const std::string itself = Fake.userStartup + "\\Postpone.exe";
+    Fake.sameFiles[itself] = kExe;
+    Fake.files[itself];
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("started at logon by: " + itself + ", Start in " + Fake.userStartup)) << text;
+    EXPECT_TRUE(HasPart("warning: Postpone.exe lies in the Startup folder itself, and Explorer opens every file there at "
+                        "logon: c:\\tools\\postpone.ini opens in Notepad")) << text;
+}
+
 TEST_F(CheckerTest, KeysInAnyCaseBelongToTheirEntryAndEntriesWithoutKeysAreNotListed) {
     Set({{"program7", kProgram}, {"CMDLINE7", "x"}, {"delaysec7", "0"}, {"wndstyle7", "5"}});
     EXPECT_EQ(Check(), 0) << text;
@@ -196,6 +369,12 @@ TEST_F(CheckerTest, ReportsTheFileItself) {
     EXPECT_TRUE(Has("note: the settings file has the executable's name with .ini for .exe: Postpone.exe reads "
                     "postpone.ini")) << text;
 
+    // Saved by Notepad "as text": Explorer shows it as postpone.ini.
+    Fake.files["C:\\Tools\\postpone.ini.txt"];
+    EXPECT_EQ(Check(), 2);
+    EXPECT_TRUE(HasPart("note: c:\\tools\\postpone.ini.txt is there: rename it to postpone.ini (Explorer hides the "
+                        "extension of known file types")) << text;
+
     // A renamed download looks for another name; the usual file is pointed out.
     Fake.files["C:\\Tools\\Postpone (1).exe"];
     Set(Complete());
@@ -203,6 +382,8 @@ TEST_F(CheckerTest, ReportsTheFileItself) {
     EXPECT_TRUE(Has("error: no settings file: c:\\tools\\postpone (1).ini does not exist")) << text;
     EXPECT_TRUE(HasPart("note: c:\\tools\\postpone.ini is there")) << text;
 
+    Fake.files[kSettings].start = "\xEF\xBB\xBF; my programs\r\n[Launch]";  // after a comment the mark does no harm
+    EXPECT_EQ(Check(), 0) << text;
     Fake.files[kSettings].start = "\xEF\xBB\xBF[Launch]";
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(HasPart("warning: the settings file starts with a UTF-8 byte-order mark: Windows' settings reader then "
@@ -253,6 +434,25 @@ TEST_F(CheckerTest, UsageAndTooManyArguments) {
     }
     EXPECT_EQ(Check("a.ini b.ini"), 2);
     EXPECT_TRUE(HasPart("error: one PATH at the most")) << text;
+}
+
+TEST_F(CheckerTest, AConsoleOfItsOwnWaitsForAKeyAndALinkedCheckerLooksBesideItsRealFile) {
+    Set(Complete());
+    Fake.commandLine = "postpone-check";
+    // winget's Links folder: the checker runs through a link there.
+    Fake.moduleFileName = "C:\\Users\\me\\Links\\postpone-check.exe";
+    Fake.sameFiles[Fake.moduleFileName] = kChecker;
+    Fake.consoleIsItsOwn = true;
+    EXPECT_EQ(RunChecker(), 0) << Fake.output;
+    EXPECT_NE(Fake.output.find("executable: " + kExe + "\r\n"), std::string::npos) << Fake.output;
+    EXPECT_EQ(Fake.output.substr(Fake.output.size() - 35), "Press a key to close this window.\r\n");
+    EXPECT_EQ(Fake.keysWaitedFor, 1);
+
+    Fake.output.clear();
+    Fake.consoleIsItsOwn = false;  // a console the user opened, a pipe or a file
+    RunChecker();
+    EXPECT_EQ(Fake.output.find("Press a key"), std::string::npos);
+    EXPECT_EQ(Fake.keysWaitedFor, 1);
 }
 
 TEST(CheckerWords, NameShowStatesAndDelays) {

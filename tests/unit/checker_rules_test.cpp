@@ -1,0 +1,104 @@
+// The checker's rules that are functions of text alone: what a file is by its
+// bytes and name, the manifest's execution level, installer detection, UTF-8
+// text, the byte-order mark, escaped control characters.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "elevation.h"
+#include "encoding_check.h"
+#include "file_kind.h"
+#include "report.h"
+
+namespace {
+
+std::string Pe(uint16_t machine, uint16_t characteristics = 0x0102, uint32_t headerAt = 0x80) {
+    std::string image(headerAt + 24, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = static_cast<char>(headerAt & 0xFF);
+    image[0x3D] = static_cast<char>(headerAt >> 8);
+    image.replace(headerAt, 4, std::string("PE\0\0", 4));
+    image[headerAt + 4] = static_cast<char>(machine & 0xFF);
+    image[headerAt + 5] = static_cast<char>(machine >> 8);
+    image[headerAt + 22] = static_cast<char>(characteristics & 0xFF);
+    image[headerAt + 23] = static_cast<char>(characteristics >> 8);
+    return image;
+}
+
+TEST(KindOfFile, JudgesByTheBytesExceptForBatchFiles) {
+    struct Case {
+        const char* name;
+        std::string start;
+        FileKind kind;
+        bool is32Bit;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\a.exe", Pe(0x14C), FileKind::Program, true},
+        {"C:\\a.exe", Pe(0x8664), FileKind::Program, false},
+        {"C:\\a.exe", Pe(0xAA64), FileKind::Program, false},
+        {"C:\\a.txt", Pe(0x14C), FileKind::Program, true},   // CreateProcess reads bytes, not names
+        {"C:\\a.exe", Pe(0x200), FileKind::OtherMachine, false},
+        {"C:\\a.dll", Pe(0x14C, 0x2102), FileKind::Library, true},
+        {"C:\\a.exe", "MZ" + std::string(100, '\0'), FileKind::DosProgram, false},  // no PE header
+        {"C:\\a.exe", Pe(0x14C, 0x0102, 0x7000).substr(0, 0x100), FileKind::DosProgram, false},  // header beyond
+        {"C:\\a.exe", "not a program", FileKind::Other, false},
+        {"C:\\go.BAT", "@echo off", FileKind::BatchFile, false},
+        {"C:\\go.cmd", Pe(0x14C), FileKind::BatchFile, false},  // the extension wins for batch files
+        {"C:\\App.lnk", std::string("L\0\0\0", 4), FileKind::Shortcut, false},
+        {"C:\\Site.URL", "[InternetShortcut]", FileKind::WebLink, false},
+        {"C:\\s.ps1", "Write-Host", FileKind::Script, false},
+        {"C:\\s.vbs", "", FileKind::Script, false},
+        {"C:\\notes.txt", "hello", FileKind::Other, false},
+        {"C:\\dir.d\\noext", "", FileKind::Other, false},
+    };
+    for (const Case& c : cases) {
+        const FileFacts facts = KindOfFile(c.name, c.start);
+        EXPECT_EQ(facts.kind, c.kind) << c.name << " " << c.start.size();
+        EXPECT_EQ(facts.is32Bit, c.is32Bit) << c.name;
+    }
+}
+
+TEST(ExecutionLevelOf, ReadsRequestedExecutionLevel) {
+    const std::vector<std::pair<std::string, ExecutionLevel>> cases = {
+        {"", ExecutionLevel::Unstated},
+        {"<assembly><trustInfo><security><requestedPrivileges><requestedExecutionLevel level=\"requireAdministrator\" "
+         "uiAccess=\"false\"/></requestedPrivileges></security></trustInfo></assembly>",
+         ExecutionLevel::RequireAdministrator},
+        {"<requestedExecutionLevel uiAccess='false' level = 'highestAvailable' />", ExecutionLevel::HighestAvailable},
+        {"<ms_asmv2:requestedExecutionLevel level=\"asInvoker\"/>", ExecutionLevel::AsInvoker},
+        {"<!-- no level: requestedExecutionLevel --><assembly/>", ExecutionLevel::Unstated},
+        {"<requestedExecutionLevel uiAccess=\"false\"/><x level=\"requireAdministrator\"/>", ExecutionLevel::Unstated},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ExecutionLevelOf(c.first), c.second) << c.first;
+}
+
+TEST(InstallerDetectionFlags, OnlyThirtyTwoBitProgramsWithoutALevelWhoseNameLooksLikeAnInstaller) {
+    EXPECT_TRUE(InstallerDetectionFlags("C:\\Tools\\MySetup.exe", true, ExecutionLevel::Unstated));
+    EXPECT_TRUE(InstallerDetectionFlags("C:\\Tools\\driver_update2.exe", true, ExecutionLevel::Unstated));
+    EXPECT_TRUE(InstallerDetectionFlags("C:\\Tools\\PATCH.EXE", true, ExecutionLevel::Unstated));
+    EXPECT_FALSE(InstallerDetectionFlags("C:\\Setup\\tool.exe", true, ExecutionLevel::Unstated));  // the file's name only
+    EXPECT_FALSE(InstallerDetectionFlags("C:\\Tools\\setup.exe", false, ExecutionLevel::Unstated));
+    EXPECT_FALSE(InstallerDetectionFlags("C:\\Tools\\setup.exe", true, ExecutionLevel::AsInvoker));
+}
+
+TEST(Encoding, TellsUtf8TextAndAByteOrderMarkThatHidesASection) {
+    EXPECT_TRUE(HoldsUtf8Text("C:\\Caf\xC3\xA9\\a.exe"));
+    EXPECT_TRUE(HoldsUtf8Text("\xE2\x82\xAC and \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(HoldsUtf8Text("C:\\Caf\xE9\\a.exe"));  // ANSI
+    EXPECT_FALSE(HoldsUtf8Text("plain"));
+    EXPECT_FALSE(HoldsUtf8Text("\xC3"));              // cut
+    EXPECT_FALSE(HoldsUtf8Text("\xC0\xAF"));          // overlong
+    EXPECT_TRUE(ByteOrderMarkHidesSection("\xEF\xBB\xBF[Launch]\r\n"));
+    EXPECT_TRUE(ByteOrderMarkHidesSection("\xEF\xBB\xBF  [Launch]"));
+    EXPECT_FALSE(ByteOrderMarkHidesSection("\xEF\xBB\xBF; Postpone\r\n[Launch]"));
+    EXPECT_FALSE(ByteOrderMarkHidesSection("[Launch]"));
+}
+
+TEST(Printable, ShowsControlCharactersEscaped) {
+    EXPECT_EQ(Printable("a\x1B[31mb\tc\x7F"), "a<0x1B>[31mb<0x09>c<0x7F>");
+    EXPECT_EQ(Printable("C:\\Caf\xE9"), "C:\\Caf\xE9");
+}
+
+}  // namespace
