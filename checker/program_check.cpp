@@ -15,9 +15,10 @@ std::string EntryName(int n) {
     return "entry " + Dec(n) + ": ";
 }
 
+// Said before a finding that holds for one starter of several.
 std::string StartedBy(const WorkingFolder& folder, size_t folderCount) {
     if (folder.startedBy.empty() || folderCount < 2) return std::string();
-    return " (when " + folder.startedBy + " starts Postpone)";
+    return "when " + folder.startedBy + " starts Postpone: ";
 }
 
 void AddOnce(std::vector<std::string>* lines, const std::string& line) {
@@ -47,7 +48,7 @@ void CheckProgram(int n, const std::string& command, const std::string& startIn,
         const FoundProgram result = FindProgram(program, FolderOf(exePath), folder.folder);
         const std::string by = result.usesWorkingFolder ? StartedBy(folder, folders.size()) : std::string();
         if (!result.found) {
-            std::string why = result.why + by;
+            std::string why = by + result.why;
             if (!startIn.empty() && result.usesWorkingFolder) {
                 why += "; " + EntryKeyName(KeyStem::StartIn, n) + " does not change where the program is looked for";
             }
@@ -58,8 +59,8 @@ void CheckProgram(int n, const std::string& command, const std::string& startIn,
         if (!startIn.empty() && result.usesWorkingFolder) {
             // CreateProcess finds the program before the new process has a
             // folder: StartIn plays no part in it.
-            AddOnce(&notes, "note: " + key + program + " is found from Postpone's working folder, " + folder.folder +
-                                ", not from " + EntryKeyName(KeyStem::StartIn, n) + by);
+            AddOnce(&notes, "note: " + key + by + program + " is found from Postpone's working folder, " +
+                                folder.folder + ", not from " + EntryKeyName(KeyStem::StartIn, n));
         }
     }
     for (const std::string& path : found) {
@@ -94,8 +95,8 @@ void CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFo
     for (const WorkingFolder& folder : folders) {
         const std::string path = (startIn[0] == '\\' && folder.folder.size() >= 2 ? folder.folder.substr(0, 2)
                                                                                    : folder.folder + "\\") + startIn;
-        std::string why = key + startIn + " is relative: Windows takes it from Postpone's working folder, " +
-                          folder.folder + StartedBy(folder, folders.size());
+        std::string why = key + StartedBy(folder, folders.size()) + startIn +
+                          " is relative: Windows takes it from Postpone's working folder, " + folder.folder;
         why += IsFolder(path) ? ", where it is " + path : ", where there is no " + path +
                                                                ": the program never starts, without a word";
         AddOnce(&warnings, why + "; give the full path");

@@ -22,7 +22,8 @@ void OsWriteStandardOutput(const char* text, uint32_t length) {
             // piece never ends between the two halves of a surrogate pair.
             constexpr size_t kPiece = 8192;
             bool written = true;
-            for (size_t done = 0; written && done < wide.size();) {
+            size_t done = 0;
+            while (written && done < wide.size()) {
                 size_t count = wide.size() - done < kPiece ? wide.size() - done : kPiece;
                 if (done + count < wide.size() && wide[done + count - 1] >= 0xD800 && wide[done + count - 1] <= 0xDBFF) {
                     --count;
@@ -43,6 +44,9 @@ void OsWriteStandardOutput(const char* text, uint32_t length) {
 }
 
 bool OsConsoleIsItsOwn() {
+    // Output to a file or a pipe: a script reads it, nobody waits at a window.
+    DWORD mode = 0;
+    if (!GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) return false;
     DWORD processes[2] = {0, 0};
     return GetConsoleProcessList(processes, 2) == 1;
 }

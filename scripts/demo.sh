@@ -12,6 +12,14 @@ cmake --build --preset win32 --target Postpone postpone-check starter >/dev/null
 echo "Built build/win32/Postpone.exe ($(stat -c %s build/win32/Postpone.exe) bytes)" \
      "and build/win32/postpone-check.exe ($(stat -c %s build/win32/postpone-check.exe) bytes)"
 
+# Wine's 32-bit loader is a 32-bit Linux program: a kernel booted with its
+# 32-bit emulation off refuses it, and then no Windows program of ours runs.
+if ! wine --version >/dev/null 2>&1; then
+    echo "demo.sh: this machine cannot run 32-bit Windows programs under Wine (wine --version fails:" \
+         "is the kernel's 32-bit emulation off?); the programs are built, the demo cannot run here." >&2
+    exit 1
+fi
+
 export WINEPREFIX="$root/build/demo/wineprefix" WINEARCH=win32 WINEDEBUG=-all LANG=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY

@@ -318,8 +318,9 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
                     "Explorer's own folder, assumed)")) << text;
     EXPECT_FALSE(HasPart("Other")) << text;
     // Entry 2 is judged under each: found from one Start in, not the other.
-    EXPECT_TRUE(HasPart("warning: entry 2: Program2: C:\\Windows\\system32\\b.exe does not exist")) << text;
-    EXPECT_TRUE(HasPart("(when the value Postpone of HKLM")) << text;
+    EXPECT_TRUE(HasPart("warning: entry 2: Program2: when the value Postpone of HKLM\\Software\\WOW6432Node\\Microsoft\\"
+                        "Windows\\CurrentVersion\\Run (\"C:\\TOOLS\\POSTPONE.EXE\") starts Postpone: "
+                        "C:\\Windows\\system32\\b.exe does not exist")) << text;
     EXPECT_FALSE(HasPart("warning: entry 1")) << text;
 
     // Switched off in Task Manager: it does not count, and then nothing starts Postpone.
