@@ -9,8 +9,8 @@
 # left out); only when that fails too does the set-up stop, naming the index.
 set -euo pipefail
 
-packages=(cmake make g++ python3 libgtest-dev g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xdotool
-          clang-14 libclang-rt-14-dev python3-yaml)
+packages=(cmake make g++ python3 libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb
+          xdotool clang-14 libclang-rt-14-dev python3-yaml)
 update_tries=${POSTPONE_APT_UPDATE_TRIES:-3}
 
 missing=()

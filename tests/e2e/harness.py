@@ -18,6 +18,7 @@ POSTPONE_EXE = os.path.join(BUILD, "Postpone.exe")
 PROBE_EXE = os.path.join(BUILD, "tests", "e2e", "probe.exe")
 STARTER_EXE = os.path.join(BUILD, "tests", "e2e", "starter.exe")
 PREFIX = os.environ.get("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
+MAKELINK_EXE = os.path.join(BUILD, "tests", "e2e", "makelink.exe")
 
 RELAY_FUNCTIONS = "kernel32.CreateProcessA;kernel32.Sleep;kernel32.ExitProcess;user32.MessageBoxA"
 
@@ -64,13 +65,14 @@ def skip_unless_wine_runs():
 
 
 def make_prefix():
-    """Creates the shared 32-bit prefix once, with the relay filter set."""
+    """Creates the shared prefix once (32-bit; 64-bit for the wine64 build),
+    with the relay filter set."""
     if why_wine_cannot_run():
         print("skipped: " + why_wine_cannot_run())
         return
     if os.path.exists(os.path.join(PREFIX, "system.reg")):
         return
-    env = wine_env({"WINEARCH": "win32"})
+    env = wine_env({"WINEARCH": os.environ.get("POSTPONE_WINEARCH", "win32")})
     subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/t", "REG_SZ",
                     "/d", RELAY_FUNCTIONS, "/f"], env=env, check=True, stdout=subprocess.DEVNULL,
@@ -104,8 +106,10 @@ def output_fields(text):
     return dict(line.split("=", 1) for line in text.splitlines() if "=" in line)
 
 
-def run_exact(command, env=None, timeout=60, relay=False):
-    """Runs `command` exactly as given; returns its full exit code."""
+def run_exact(command, env=None, timeout=60, relay=False, cwd=None):
+    """Runs `command` exactly as given, in `cwd` (a Linux folder: the working
+    folder a Startup shortcut's Start in would give); returns its full exit
+    code."""
     extra = {"STARTER_CMD": command}
     extra.update(env or {})
     if relay:
@@ -114,7 +118,8 @@ def run_exact(command, env=None, timeout=60, relay=False):
     # open long after the starter itself has ended.
     with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
         started = time.monotonic()
-        subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), stdout=stdout, stderr=stderr, timeout=timeout)
+        subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), stdout=stdout, stderr=stderr, timeout=timeout,
+                       cwd=cwd)
         seconds = time.monotonic() - started
         stdout.seek(0)
         stderr.seek(0)
@@ -156,6 +161,7 @@ class ProbeStart:
     ms: int
     command: bytes
     exe: bytes
+    cwd: bytes = b""
 
 
 def read_probe_log(path):
@@ -166,7 +172,8 @@ def read_probe_log(path):
         for line in f.read().decode("ascii").splitlines():
             fields = dict(part.split("=", 1) for part in line.split(" "))
             starts.append(ProbeStart(int(fields["pid"]), int(fields["show"]), int(fields["flags"]),
-                                     int(fields["ms"]), bytes.fromhex(fields["cmd"]), bytes.fromhex(fields["exe"])))
+                                     int(fields["ms"]), bytes.fromhex(fields["cmd"]), bytes.fromhex(fields["exe"]),
+                                     bytes.fromhex(fields.get("cwd", ""))))
     return starts
 
 

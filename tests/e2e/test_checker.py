@@ -1,5 +1,6 @@
 """postpone-check for real: what it says starts is what Postpone.exe starts,
 with the same copy command lines; and the file-level findings under Wine."""
+import glob
 import os
 import random
 import re
@@ -8,12 +9,28 @@ import tempfile
 import time
 import unittest
 
-from harness import (BUILD, POSTPONE_EXE, PROBE_EXE, WineTest, run_exact, traced_calls, wait_for_prefix_idle,
-                     wine_env, winpath)
+from harness import (BUILD, MAKELINK_EXE, POSTPONE_EXE, PREFIX, PROBE_EXE, WineTest, run_exact, traced_calls,
+                     wait_for_prefix_idle, wine_env, winpath)
 
 CHECKER_EXE = os.path.join(BUILD, "postpone-check.exe")
 EXAMPLE = os.path.join(os.path.dirname(__file__), "..", "..", "examples", "postpone.ini")
 STAMP_PLACEHOLDER = b"<second of the day>"
+
+
+def make_link(link, target, arguments, folder):
+    """A shortcut made through the shell-link interface; all paths Windows paths."""
+    done = subprocess.run(["wine", MAKELINK_EXE, link, target, arguments, folder], env=wine_env(), capture_output=True,
+                          timeout=60)
+    assert done.returncode == 0, done
+
+
+def user_startup_folder():
+    """The prefix user's Startup folder: (its Linux path, its Windows path)."""
+    [folder] = [f for f in glob.glob(os.path.join(PREFIX, "drive_c", "users", "*", "AppData", "Roaming", "Microsoft",
+                                                  "Windows", "Start Menu", "Programs", "StartUp"))
+                if "/Public/" not in f]
+    user = folder.split(os.sep + "users" + os.sep, 1)[1].split(os.sep, 1)[0]
+    return folder, "C:\\users\\%s\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp" % user
 
 
 def unescape_trace(text):
@@ -243,6 +260,46 @@ class CheckerTest(WineTest):
         shown = done.stdout.decode("utf-8", errors="replace")
         self.assertIn("program C:\\Übung\\x.exe, arguments ä", shown)
         self.assertNotIn("\ufffd", shown)
+
+    def test_shortcuts_and_the_start_in_of_a_startup_shortcut_agree_with_postpone(self):
+        """An entry that names a shortcut is named with the shortcut's target;
+        a Startup shortcut's Start in is where .\\ paths start from; and under
+        each Start in the verdicts are what Postpone starts from there."""
+        self.place(PROBE_EXE, "sub", "probe.exe")
+        probe = winpath(self.probe)
+        link = winpath(os.path.join(self.dir, "probe.lnk"))
+        make_link(link, probe, "from-link", winpath(self.dir))
+        self.write("[Launch]\r\n"
+                   "Program1=%s\r\nCmdLine1=link\r\nDelaySec1=0\r\nWndStyle1=1\r\n"
+                   "Program2=.\\sub\\probe.exe\r\nCmdLine2=dot\r\nDelaySec2=0\r\nWndStyle2=1\r\n"
+                   "Program3=%s\r\nCmdLine3=nowhere\r\nDelaySec3=0\r\nWndStyle3=1\r\nStartIn3=%s\r\n"
+                   "Program4=%s\r\nCmdLine4=plain\r\nDelaySec4=0\r\nWndStyle4=1\r\n"
+                   % (link, probe, winpath(self.dir + "/nowhere"), probe))
+        startup, startup_windows = user_startup_folder()
+        shortcut = startup_windows + "\\Postpone-e2e.lnk"
+        try:
+            for start_in, dot_found in ((self.dir, True), (os.path.join(self.dir, "sub"), False)):
+                make_link(shortcut, winpath(self.exe), "", winpath(start_in))
+                report = self.check()
+                self.assertTrue(report.has("started at logon by: %s, Start in %s" % (shortcut, winpath(start_in))),
+                                report.text)
+                self.assertIn(("warning: entry 1: Program1: %s is a shortcut: Windows does not start it as a program "
+                               "(error 193, ERROR_BAD_EXE_FORMAT); write Program1=%s and CmdLine1=from-link, and "
+                               "StartIn1=%s" % (link, probe, winpath(self.dir))).encode(), report.text)
+                self.assertIn(b"warning: entry 3: StartIn3: ", report.text)
+                self.assertEqual(b"warning: entry 2: Program2: " in report.text, not dot_found, report.text)
+
+                if os.path.exists(self.log):
+                    os.remove(self.log)
+                self.assertEqual(run_exact('"%s"' % winpath(self.exe), self.env, cwd=start_in).exit_code, 4)
+                expected = [b"dot", b"plain"] if dot_found else [b"plain"]
+                self.wait_for_probes(len(expected))
+                time.sleep(1)
+                self.assertEqual(sorted(s.command.rsplit(b" ", 1)[1] for s in self.probes()), expected)
+                wait_for_prefix_idle()
+        finally:
+            for leftover in glob.glob(os.path.join(startup, "Postpone-e2e.lnk")):
+                os.remove(leftover)
 
     def test_it_never_starts_a_program_nor_writes_a_file(self):
         self.write("[Launch]\r\nProgram1=%s\r\nCmdLine1=x\r\nDelaySec1=0\r\n" % winpath(self.probe))

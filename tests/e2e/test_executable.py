@@ -67,7 +67,12 @@ class CheckerExecutableTest(unittest.TestCase):
         pe = PeFile(CHECKER_EXE)
         self.assertEqual((pe.machine, pe.magic, pe.subsystem),
                          (IMAGE_FILE_MACHINE_I386, PE32_MAGIC, IMAGE_SUBSYSTEM_WINDOWS_CUI))
-        self.assertEqual(sorted(dll.lower() for dll in pe.imported_dlls()), ["kernel32.dll", "msvcrt.dll"])
+        # The shell, COM and the registry, for what starts Postpone at logon: all ship with Windows.
+        self.assertEqual(sorted(dll.lower() for dll in pe.imported_dlls()),
+                         ["advapi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll", "shell32.dll"])
+        [manifest] = [data[0] for (kind, name), data in pe.resources().items() if kind == RT_MANIFEST and name == 1]
+        self.assertIn(b'name="Postpone.Check"', manifest)
+        self.assertIn(b"<description>postpone-check:", manifest)
 
     def test_carries_the_same_icon_and_version_with_its_own_description(self):
         resources = PeFile(CHECKER_EXE).resources()

@@ -23,8 +23,8 @@ class ListModeTest(WineTest):
             f.write(settings_text(lines))
         return exe
 
-    def run_list_mode(self, exe, env=None):
-        return run_exact('"%s"' % winpath(exe), dict(self.env, **(env or {})))
+    def run_list_mode(self, exe, env=None, cwd=None):
+        return run_exact('"%s"' % winpath(exe), dict(self.env, **(env or {})), cwd=cwd)
 
     def test_starts_each_accepted_entry_once_at_its_time(self):
         probe = winpath(self.probe)
@@ -61,6 +61,24 @@ class ListModeTest(WineTest):
             # The stamp is a whole second: a start may come up to one second early.
             self.assertGreaterEqual(waited, delay - 1.0, command)
             self.assertLessEqual(waited, delay + 3.5, command)
+
+    def test_each_entry_starts_in_its_own_folder(self):
+        probe = winpath(self.probe)
+        work = os.path.join(self.dir, "my work")
+        os.makedirs(work)
+        exe = self.install([
+            "Program1=%s" % probe, "CmdLine1=named", "DelaySec1=0", "StartIn1=%s" % winpath(work),
+            "Program2=%s" % probe, "CmdLine2=variable", "DelaySec2=0", "StartIn2=%PROBE_HOME%\\my work",
+            "Program3=%s" % probe, "CmdLine3=inherited", "DelaySec3=0",
+            "Program4=%s" % probe, "CmdLine4=nowhere", "DelaySec4=0", "StartIn4=%s" % winpath(self.dir + "/nowhere"),
+        ])
+        result = self.run_list_mode(exe, {"PROBE_HOME": winpath(self.dir)}, cwd=self.dir)
+        self.assertEqual(result.exit_code, 4)  # four copies; the fourth's start then fails (267)
+        self.wait_for_probes(3)
+        time.sleep(1)
+        folders = {start.command.rsplit(b" ", 1)[1]: start.cwd.lower() for start in self.probes()}
+        self.assertEqual(folders, {b"named": winpath(work).lower().encode(), b"variable": winpath(work).lower().encode(),
+                                   b"inherited": winpath(self.dir).lower().encode()})
 
     def test_a_renamed_executable_finds_its_own_settings_file(self):
         exe = self.install(["Program1=%s" % winpath(self.probe), "CmdLine1=renamed", "DelaySec1=0"],

@@ -1,7 +1,7 @@
 /* A stand-in for the programs Postpone starts. It appends one line to the log
  * named by PROBE_LOG: its process id, the show state it was given, the time
- * it started (Unix milliseconds), its exact command line and its own path, both
- * in hex. Then it
+ * it started (Unix milliseconds), its exact command line, its own path and its
+ * current folder, all three in hex. Then it
  * waits PROBE_HOLD_MS milliseconds, if set, and exits with PROBE_EXIT. */
 #include <stdio.h>
 #include <stdlib.h>
@@ -35,6 +35,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show)
     }
     length += (size_t)sprintf(line + length, " exe=");
     GetModuleFileNameA(NULL, logPath, sizeof logPath);
+    for (const unsigned char* c = (const unsigned char*)logPath; *c != 0; ++c) {
+        length += (size_t)sprintf(line + length, "%02x", *c);
+    }
+    length += (size_t)sprintf(line + length, " cwd=");
+    GetCurrentDirectoryA(sizeof logPath, logPath);
     for (const unsigned char* c = (const unsigned char*)logPath; *c != 0; ++c) {
         length += (size_t)sprintf(line + length, "%02x", *c);
     }
