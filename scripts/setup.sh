@@ -89,7 +89,9 @@ for ((try = 1; try <= update_tries; try++)); do
     echo "setup.sh: apt-get update failed (try $try of $update_tries)" >&2
     [[ $try -lt $update_tries ]] && sleep $((try * 5))
 done
-$updated || failed_indexes | sed 's/^/setup.sh: this index failed: /' >&2
+failed=""
+$updated || failed=$(failed_indexes | sed 's/^/setup.sh: this index failed: /')
+[[ -n "$failed" ]] && echo "$failed" >&2
 
 if apt_logged install -y -q "${missing[@]}"; then
     exit 0
@@ -105,5 +107,6 @@ if apt_logged "${main_options[@]}" update -q && apt_logged "${main_options[@]}" 
     exit 0
 fi
 echo "setup.sh: the install failed with the main suites' indexes too" >&2
+[[ -n "$failed" ]] && echo "$failed" >&2
 failed_indexes | sed 's/^/setup.sh: this index failed: /' >&2
 exit 1
