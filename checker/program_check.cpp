@@ -25,11 +25,15 @@ void AddOnce(std::vector<std::string>* lines, const std::string& line) {
     if (std::find(lines->begin(), lines->end(), line) == lines->end()) lines->push_back(line);
 }
 
-FileFacts FactsOf(const std::string& path) {
+// False when the file cannot be read (in use, or no right to read it): then
+// nothing is said of what it is.
+bool FactsOf(const std::string& path, FileFacts* facts) {
     std::string start(kFileStartSize, '\0');
     const int32_t read = OsReadFileStart(path.c_str(), &start[0], kFileStartSize);
-    start.resize(read > 0 ? static_cast<size_t>(read) : 0);
-    return KindOfFile(path, start);
+    if (read < 0) return false;
+    start.resize(static_cast<size_t>(read));
+    *facts = KindOfFile(path, start);
+    return true;
 }
 
 bool IsFolder(const std::string& path) {
@@ -64,7 +68,8 @@ void CheckProgram(int n, const std::string& command, const std::string& startIn,
         }
     }
     for (const std::string& path : found) {
-        const FileFacts facts = FactsOf(path);
+        FileFacts facts;
+        if (!FactsOf(path, &facts)) continue;
         const std::string why = WhyKindDoesNotStart(facts, path, n);
         if (!why.empty()) {
             AddOnce(&warnings, key + why);

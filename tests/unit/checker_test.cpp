@@ -209,6 +209,8 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
         {"batch file", "C:\\Apps\\go.bat", [&] { file("C:\\Apps\\go.bat", "@echo off"); },
          "note: entry 1: Program1: C:\\Apps\\go.bat is a batch file: Windows runs it through cmd.exe, in a console "
          "window in the entry's show state", 0},
+        {"unreadable: nothing said of its kind", kProgram, [&] { Fake.files[kProgram].readable = false; },
+         "    command: C:\\Apps\\a.exe -x", 0},
         {"library", kProgram, [&] { file(kProgram, PeImage(0x14C, 0x2102)); },
          "warning: entry 1: Program1: C:\\Apps\\a.exe is a library (DLL), not a program: " + refused, 1},
         {"requireAdministrator", kProgram,
