@@ -45,6 +45,7 @@ TEST(RemainingSeconds, CountsTheDelayFromTheStamp) {
         {36000, 79201, 10, 0},          // more than half a day ahead: yesterday's stamp
         {0, 0, 2147483647, 2147483647},
         {86400, -2147483647 - 1, 30, 0},  // no wrap-around for a stamp typed by hand
+        {36001, 36000, -2147483647 - 1, 0},  // nor for the lowest delay: at once, not in 68 years
     };
     for (const SleepCase& c : cases) {
         EXPECT_EQ(RemainingSeconds(c.now, c.stamp, c.delay), c.remaining)

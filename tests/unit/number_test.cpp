@@ -95,6 +95,7 @@ TEST(ReadNumber, ReadsTheRadixForms) {
         {"&H8000", -32768},
         {"&HFFFF%", -1},              // % changes nothing
         {"&HFFFF&", 65535},           // & keeps 16-bit values positive
+        {"&HFFFF&&", 65535},          // and so does the wider && (it cannot read narrower)
         {"&H0FFFF", 65535},           // so does a leading 0 digit
         {"&HFFFF?", 65535},           // and a ? suffix
         {"&HFFFF???", 65535},
