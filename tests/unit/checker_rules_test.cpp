@@ -51,6 +51,7 @@ TEST(KindOfFile, JudgesByTheBytesExceptForBatchFiles) {
         {"C:\\s.ps1", "Write-Host", FileKind::Script, false},
         {"C:\\s.vbs", "", FileKind::Script, false},
         {"C:\\notes.txt", "hello", FileKind::Other, false},
+        {"C:\\m.txt", "Mary had", FileKind::Other, false},   // an M alone is no MZ
         {"C:\\dir.d\\noext", "", FileKind::Other, false},
     };
     for (const Case& c : cases) {
@@ -58,6 +59,14 @@ TEST(KindOfFile, JudgesByTheBytesExceptForBatchFiles) {
         EXPECT_EQ(facts.kind, c.kind) << c.name << " " << c.start.size();
         EXPECT_EQ(facts.is32Bit, c.is32Bit) << c.name;
     }
+    FileFacts foreign;
+    foreign.kind = FileKind::OtherMachine;
+    foreign.machine = 0x200;
+    EXPECT_NE(WhyKindDoesNotStart(foreign, "C:\\a.exe", 1).find("(machine type 0x0200)"), std::string::npos);
+    FileFacts script;
+    script.kind = FileKind::Script;
+    EXPECT_NE(WhyKindDoesNotStart(script, "C:\\s.vbs", 2).find("; write Program2=wscript.exe and CmdLine2=\"C:\\s.vbs\""),
+              std::string::npos);
 }
 
 TEST(ExecutionLevelOf, ReadsRequestedExecutionLevel) {
@@ -90,6 +99,9 @@ TEST(Encoding, TellsUtf8TextAndAByteOrderMarkThatHidesASection) {
     EXPECT_FALSE(HoldsUtf8Text("plain"));
     EXPECT_FALSE(HoldsUtf8Text("\xC3"));              // cut
     EXPECT_FALSE(HoldsUtf8Text("\xC0\xAF"));          // overlong
+    EXPECT_TRUE(HoldsUtf8Text("\xF4\x8F\xBF\xBF"));     // the last code point
+    EXPECT_FALSE(HoldsUtf8Text("\xF5\x80\x80\x80"));    // beyond it
+    EXPECT_FALSE(HoldsUtf8Text("\xE2\x28\xA1"));        // a bad second byte
     EXPECT_TRUE(ByteOrderMarkHidesSection("\xEF\xBB\xBF[Launch]\r\n"));
     EXPECT_TRUE(ByteOrderMarkHidesSection("\xEF\xBB\xBF  [Launch]"));
     EXPECT_FALSE(ByteOrderMarkHidesSection("\xEF\xBB\xBF; Postpone\r\n[Launch]"));

@@ -223,16 +223,26 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          "when you log on with an administrator account", 1, true},
         {"installer detection", "C:\\Apps\\setup.exe", [&] { file("C:\\Apps\\setup.exe", PeImage()); },
          "warning: entry 1: Program1: C:\\Apps\\setup.exe is a 32-bit program without a requested execution level "
-         "whose name looks like an installer's: where installer detection is on", 1, true},
+         "whose name looks like an installer's: where installer detection is on (the default outside a domain): " +
+             std::string("Windows refuses to start it from Postpone, which runs with your ordinary rights (error 740, "
+                         "ERROR_ELEVATION_REQUIRED); rename it, or start it from the Task Scheduler instead, at logon, "
+                         "with \"Run with highest privileges\""), 1},
         {"64-bit setup is not detected", "C:\\Apps\\setup.exe", [&] { file("C:\\Apps\\setup.exe", PeImage(0x8664)); },
          "    command: C:\\Apps\\setup.exe -x", 0},
         {"run as administrator", kProgram,
          [&] {
              Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
                                            "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers")] =
-                 {OsRegistryValue{"c:\\apps\\A.EXE", kRegistryText, "~ RUNASADMIN"}};
+                 {OsRegistryValue{"c:\\apps\\A.EXE", kRegistryText, "RUNASADMIN WIN8RTM"}};
          },
          "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 1, true},
+        {"other layers", kProgram,
+         [&] {
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits32,
+                                           "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers")] =
+                 {OsRegistryValue{kProgram, kRegistryText, "~ NORUNASADMIN RUNASADMINX"}};
+         },
+         "    command: C:\\Apps\\a.exe -x", 0},
         {"dot path from the Start in", ".\\Sub\\b.exe", [&] { file("C:\\Tools\\Sub\\b.exe", PeImage()); },
          "    command: .\\Sub\\b.exe -x", 0},
         {"dot path from another Start in", ".\\Sub\\b.exe",
@@ -244,6 +254,16 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          "that starts with .\\ or ..\\ is taken from Postpone's working folder, D:\\Other, the Start in of what starts "
          "it; not from Postpone's folder: give the full path)", 1},
         {"root of the working folder's drive", "\\Apps\\a.exe", nullptr, "    command: \\Apps\\a.exe -x", 0},
+        {"dot-dot path", "..\\b.exe",
+         [&] {
+             file("C:\\Tools\\b.exe", PeImage());
+             Fake.shellLinks[kShortcut].folder = "C:\\Tools\\Sub";
+         },
+         "    command: ..\\b.exe -x", 0},
+        {"a delay with a plus", kProgram, [&] { SetProfileValue(kSettings, "DelaySec1", "+30"); },
+         "    command: C:\\Apps\\a.exe -x", 0},
+        {"a negative delay", kProgram, [&] { SetProfileValue(kSettings, "DelaySec1", "-5"); },
+         "entry 1: starts at once, normal, program C:\\Apps\\a.exe, arguments -x", 0},
         {"relative path under the system folder", "WindowsPowerShell\\v1.0\\powershell.exe",
          [&] { file("C:\\Windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe", PeImage(0x8664)); },
          "    command: WindowsPowerShell\\v1.0\\powershell.exe -x", 0},
@@ -306,6 +326,7 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
 TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
     Set(Complete());
     Set({{"Program2", ".\\b.exe"}, {"CmdLine2", "\"\""}, {"DelaySec2", "5"}, {"WndStyle2", "1"}});
+    Set({{"Program3", "C:\\Apps\\gone.exe"}, {"CmdLine3", "x"}, {"DelaySec3", "5"}, {"WndStyle3", "1"}});
     Fake.files["C:\\Tools\\b.exe"].start = PeImage();
     // A Run value of the 32-bit view that names Postpone.exe in other capitals.
     Fake.sameFiles["C:\\TOOLS\\POSTPONE.EXE"] = kExe;
@@ -319,6 +340,9 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
                     "CurrentVersion\\Run (\"C:\\TOOLS\\POSTPONE.EXE\"), Start in C:\\Windows\\system32 (none given: "
                     "Explorer's own folder, assumed)")) << text;
     EXPECT_FALSE(HasPart("Other")) << text;
+    // A full path is judged once, whatever starts Postpone.
+    EXPECT_TRUE(Has("warning: entry 3: Program3: C:\\Apps\\gone.exe does not exist: the start would fail without a "
+                    "word")) << text;
     // Entry 2 is judged under each: found from one Start in, not the other.
     EXPECT_TRUE(HasPart("warning: entry 2: Program2: when the value Postpone of HKLM\\Software\\WOW6432Node\\Microsoft\\"
                         "Windows\\CurrentVersion\\Run (\"C:\\TOOLS\\POSTPONE.EXE\") starts Postpone: "
@@ -326,6 +350,11 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
     EXPECT_FALSE(HasPart("warning: entry 1")) << text;
 
     // Switched off in Task Manager: it does not count, and then nothing starts Postpone.
+    Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32")] =
+        {OsRegistryValue{"Postpone", kRegistryBinary, std::string("\x03\0\0\0", 4)}};
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(HasPart("warning: started at logon by the value Postpone of HKLM\\Software\\WOW6432Node")) << text;
     Fake.registry.clear();
     Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64,
                                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder")] =
@@ -351,9 +380,17 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
 }
 
 TEST_F(CheckerTest, KeysInAnyCaseBelongToTheirEntryAndEntriesWithoutKeysAreNotListed) {
-    Set({{"program7", kProgram}, {"CMDLINE7", "x"}, {"delaysec7", "0"}, {"wndstyle7", "5"}});
-    EXPECT_EQ(Check(), 0) << text;
-    EXPECT_TRUE(Has("entry 7: starts at once, shown, program C:\\Apps\\a.exe, arguments x")) << text;
+    Set({{"Junk", "1"}});
+    EXPECT_EQ(Check(), 2);
+    EXPECT_TRUE(Has("[Launch] holds no entry: nothing starts")) << text;
+    for (const char* n : {"9", "19", "100"}) {
+        Set({{std::string("program") + n, kProgram}, {std::string("CMDLINE") + n, "x"}, {std::string("delaysec") + n, "0"},
+             {std::string("wndstyle") + n, "5"}});
+    }
+    EXPECT_EQ(Check(), 1) << text;  // the junk key
+    for (const char* n : {"9", "19", "100"}) {
+        EXPECT_TRUE(Has(std::string("entry ") + n + ": starts at once, shown, program C:\\Apps\\a.exe, arguments x")) << text;
+    }
     EXPECT_FALSE(HasPart("entry 1:")) << text;
 }
 
@@ -374,9 +411,12 @@ TEST_F(CheckerTest, ReportsTheFileItself) {
 
     // Saved by Notepad "as text": Explorer shows it as postpone.ini.
     Fake.files["C:\\Tools\\postpone.ini.txt"];
+    Fake.files["C:\\Tools\\postpone.txt"];
     EXPECT_EQ(Check(), 2);
     EXPECT_TRUE(HasPart("note: c:\\tools\\postpone.ini.txt is there: rename it to postpone.ini (Explorer hides the "
                         "extension of known file types")) << text;
+    EXPECT_TRUE(HasPart("note: c:\\tools\\postpone.txt is there")) << text;
+    EXPECT_FALSE(HasPart("Postpone.exe is there")) << text;  // the executable itself is no near name
 
     // A renamed download looks for another name; the usual file is pointed out.
     Fake.files["C:\\Tools\\Postpone (1).exe"];
@@ -437,6 +477,7 @@ TEST_F(CheckerTest, UsageAndTooManyArguments) {
     }
     EXPECT_EQ(Check("a.ini b.ini"), 2);
     EXPECT_TRUE(HasPart("error: one PATH at the most")) << text;
+    EXPECT_TRUE(Has("summary: 0 entries start, 0 entries skipped, 0 warnings")) << text;
 }
 
 TEST_F(CheckerTest, AConsoleOfItsOwnWaitsForAKeyAndALinkedCheckerLooksBesideItsRealFile) {
@@ -466,6 +507,7 @@ TEST(CheckerWords, NameShowStatesAndDelays) {
     EXPECT_EQ(DelayText(0), "at once");
     EXPECT_EQ(DelayText(59), "after 59 s");
     EXPECT_EQ(DelayText(60), "after 60 s (1 min)");
+    EXPECT_EQ(DelayText(3600), "after 3600 s (1 h)");
     EXPECT_EQ(DelayText(90061), "after 90061 s (1 d 1 h 1 min 1 s)");
 }
 
