@@ -1,6 +1,5 @@
 #include "file_kind.h"
 
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -100,8 +99,9 @@ std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path,
         case FileKind::BatchFile:
             return std::string();
         case FileKind::OtherMachine: {
-            char machine[8];
-            std::snprintf(machine, sizeof machine, "0x%04X", facts.machine);
+            static const char kHex[] = "0123456789ABCDEF";
+            std::string machine = "0x";
+            for (int shift = 12; shift >= 0; shift -= 4) machine += kHex[(facts.machine >> shift) & 15];
             return path + " is a program for another kind of processor (machine type " + machine + "):" + refused;
         }
         case FileKind::Library:
