@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "program_image.h"
+#include "program_search.h"
 #include "registry.h"
 #include "text.h"
 
@@ -10,11 +11,6 @@ namespace {
 
 const char kLayers[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
 const char kWayOut[] = ": start it from the Task Scheduler instead, at logon, with \"Run with highest privileges\"";
-
-std::string FileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The value of attribute `name` in the element that starts at `from`.
 std::string AttributeValue(const std::string& text, size_t from, const std::string& name) {

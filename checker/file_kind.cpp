@@ -38,13 +38,9 @@ bool OneOf(const std::string& extension, std::initializer_list<const char*> exte
     return false;
 }
 
-std::string Key(KeyStem stem, int n) {
-    return EntryKeyName(stem, n);
-}
-
 // The two lines to write: ProgramN=... and CmdLineN=... (two quotes for none).
 std::string Write(int n, const std::string& program, const std::string& arguments) {
-    return "write " + Key(KeyStem::Program, n) + "=" + program + " and " + Key(KeyStem::CmdLine, n) + "=" +
+    return "write " + EntryKeyName(KeyStem::Program, n) + "=" + program + " and " + EntryKeyName(KeyStem::CmdLine, n) + "=" +
            (arguments.empty() ? std::string("\"\"") : arguments);
 }
 
@@ -112,11 +108,11 @@ std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path,
             OsShellLink link;
             if (!OsReadShellLink(path.c_str(), &link) || link.target.empty()) {
                 return path + " is a shortcut:" + refused + "; write the program it starts in " +
-                       Key(KeyStem::Program, n) + " (its Properties, Target)";
+                       EntryKeyName(KeyStem::Program, n) + " (its Properties, Target)";
             }
             const std::string program = link.target.find(' ') != std::string::npos ? Quoted(link.target) : link.target;
             std::string why = path + " is a shortcut:" + refused + "; " + Write(n, program, link.arguments);
-            if (!link.folder.empty()) why += ", and " + Key(KeyStem::StartIn, n) + "=" + link.folder;
+            if (!link.folder.empty()) why += ", and " + EntryKeyName(KeyStem::StartIn, n) + "=" + link.folder;
             return why;
         }
         case FileKind::WebLink:
@@ -130,8 +126,8 @@ std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path,
             if (OneOf(extension, {".vbs", ".vbe", ".js", ".jse", ".wsf"})) {
                 return path + " is a script:" + refused + "; " + Write(n, "wscript.exe", Quoted(path));
             }
-            return path + " is a script:" + refused + "; write the program that runs it in " + Key(KeyStem::Program, n) +
-                   " and " + Quoted(path) + " in " + Key(KeyStem::CmdLine, n) + " (for Python, pyw.exe)";
+            return path + " is a script:" + refused + "; write the program that runs it in " + EntryKeyName(KeyStem::Program, n) +
+                   " and " + Quoted(path) + " in " + EntryKeyName(KeyStem::CmdLine, n) + " (for Python, pyw.exe)";
         case FileKind::Other:
             if (extension == ".exe" || extension == ".com") return path + " is not a program, whatever its name:" + refused;
             return path + " is a document, not a program:" + refused + "; to open it with the program it belongs to, " +

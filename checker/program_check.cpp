@@ -36,11 +36,6 @@ bool FactsOf(const std::string& path, FileFacts* facts) {
     return true;
 }
 
-bool IsFolder(const std::string& path) {
-    const uint32_t attributes = OsGetFileAttributes(path.c_str());
-    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) != 0;
-}
-
 }  // namespace
 
 void CheckProgram(int n, const std::string& command, const std::string& startIn,

@@ -15,16 +15,6 @@ namespace {
 
 const char kFails[] = ": the start would fail without a word";
 
-bool IsFile(const std::string& path) {
-    const uint32_t attributes = OsGetFileAttributes(path.c_str());
-    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) == 0;
-}
-
-bool IsFolder(const std::string& path) {
-    const uint32_t attributes = OsGetFileAttributes(path.c_str());
-    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) != 0;
-}
-
 // "A single backslash, for example, "\directory"": the root of the current
 // drive, that is of the working folder's.
 bool IsRootedOnCurrentDrive(const std::string& path) {
@@ -125,6 +115,25 @@ std::string ProgramOf(const std::string& command) {
 std::string FolderOf(const std::string& path) {
     const size_t last = path.find_last_of('\\');
     return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const size_t last = path.find_last_of("\\/");
+    return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+bool Exists(const std::string& path) {
+    return OsGetFileAttributes(path.c_str()) != kNoFileAttributes;
+}
+
+bool IsFile(const std::string& path) {
+    const uint32_t attributes = OsGetFileAttributes(path.c_str());
+    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) == 0;
+}
+
+bool IsFolder(const std::string& path) {
+    const uint32_t attributes = OsGetFileAttributes(path.c_str());
+    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) != 0;
 }
 
 FoundProgram FindProgram(const std::string& program, const std::string& exeFolder, const std::string& workingFolder) {

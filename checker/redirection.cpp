@@ -3,6 +3,7 @@
 #include "file_system.h"
 #include "launch_list.h"
 #include "program_image.h"
+#include "program_search.h"
 #include "text.h"
 
 namespace {
@@ -22,10 +23,6 @@ const Redirected kRedirected[] = {
     {"%ProgramFiles%", "%ProgramW6432%", "%ProgramW6432%"},
     {"%CommonProgramFiles%", "%CommonProgramW6432%", "%CommonProgramW6432%"},
 };
-
-bool Exists(const std::string& path) {
-    return OsGetFileAttributes(path.c_str()) != kNoFileAttributes;
-}
 
 }  // namespace
 

@@ -13,15 +13,6 @@ namespace {
 
 constexpr size_t kSectionsListed = 10;
 
-std::string NameOf(const std::string& path) {
-    const size_t last = path.find_last_of('\\');
-    return last == std::string::npos ? path : path.substr(last + 1);
-}
-
-bool Exists(const std::string& path) {
-    return OsGetFileAttributes(path.c_str()) != kNoFileAttributes;
-}
-
 // The file's first line, as far as the byte-order-mark rule needs it.
 std::string FileStart(const std::string& path, bool* readable) {
     std::string start(64, '\0');
@@ -35,7 +26,7 @@ std::string FileStart(const std::string& path, bool* readable) {
 // postpone.ini shows as "postpone.ini" while it is postpone.ini.txt (or
 // postpone.ini.ini, typed as a new name; or postpone.txt).
 void ReportNearNames(const std::string& settingsPath, Report* report) {
-    const std::string name = LowerCase(NameOf(settingsPath));
+    const std::string name = LowerCase(FileNameOf(settingsPath));
     const std::string stem = name.size() > 4 ? name.substr(0, name.size() - 4) : name;
     std::vector<std::string> files;
     if (!OsListFiles(FolderOf(settingsPath).c_str(), &files)) return;
@@ -44,21 +35,21 @@ void ReportNearNames(const std::string& settingsPath, Report* report) {
         if (lower == name || (lower.rfind(name + ".", 0) != 0 && lower.rfind(stem + ".", 0) != 0)) continue;
         if (lower.size() > 4 && lower.substr(lower.size() - 4) == ".exe") continue;
         AddLine(report, "note: " + Printable(FolderOf(settingsPath) + "\\" + file) + " is there: rename it to " +
-                            NameOf(settingsPath) + " (Explorer hides the extension of known file types: View, Show, "
+                            FileNameOf(settingsPath) + " (Explorer hides the extension of known file types: View, Show, "
                             "File name extensions shows it; or in a console, ren \"" + Printable(file) + "\" " +
-                            NameOf(settingsPath) + ")");
+                            FileNameOf(settingsPath) + ")");
     }
 }
 
 void ReportMissingFile(const CheckTarget& target, Report* report) {
     AddError(report, "no settings file: " + target.settingsPath + " does not exist");
-    AddLine(report, "note: the settings file has the executable's name with .ini for .exe: " + NameOf(target.exePath) +
-                        " reads " + NameOf(target.settingsPath));
+    AddLine(report, "note: the settings file has the executable's name with .ini for .exe: " + FileNameOf(target.exePath) +
+                        " reads " + FileNameOf(target.settingsPath));
     // A download renamed "Postpone (1).exe" looks for "postpone (1).ini".
     const std::string usual = FolderOf(target.settingsPath) + "\\postpone.ini";
     if (LowerCase(usual) != LowerCase(target.settingsPath) && Exists(usual)) {
         AddLine(report, "note: " + usual + " is there: rename the executable to Postpone.exe, or the settings file to " +
-                            NameOf(target.settingsPath));
+                            FileNameOf(target.settingsPath));
     }
     ReportNearNames(target.settingsPath, report);
 }
