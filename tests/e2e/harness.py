@@ -13,6 +13,8 @@ import time
 import unittest
 from dataclasses import dataclass
 
+import wow64
+
 BUILD = os.environ.get("POSTPONE_BUILD", os.path.join(os.path.dirname(__file__), "..", "..", "build", "win32"))
 POSTPONE_EXE = os.path.join(BUILD, "Postpone.exe")
 PROBE_EXE = os.path.join(BUILD, "tests", "e2e", "probe.exe")
@@ -30,7 +32,7 @@ def winpath(path):
 
 def wine_env(extra=None):
     env = dict(os.environ)
-    env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", LANG="C.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=", TZ="UTC")
+    env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", LANG="C.UTF-8", WINEDLLOVERRIDES=wow64.DLL_OVERRIDES, TZ="UTC")
     env.pop("DISPLAY", None)  # no display: a message box would return at once
     env.update(extra or {})
     return env
@@ -41,20 +43,25 @@ CANNOT_RUN = "cannot run 32-bit Windows programs"
 _why_not = []
 
 
+def is_wow64():
+    """True when the build under test is the released 32-bit one, run in a
+    WOW64 prefix (not the x86-64 build of the last resort)."""
+    return os.environ.get("POSTPONE_WOW64") in ("native", "emulated")
+
+
 def why_wine_cannot_run():
-    """None when this machine runs 32-bit Windows programs under Wine; else why
-    not. Wine's 32-bit loader is a 32-bit Linux program: a kernel booted with
-    its 32-bit emulation off (ia32_emulation=off) refuses it, and then nothing
-    of Postpone can run here at all."""
+    """None when this machine runs the build under test under Wine; else why
+    not. The x86-64 build (POSTPONE_WOW64=wine64) needs 64-bit Wine alone; the
+    32-bit one a 32-bit program that really starts (wow64.py says how)."""
     if not _why_not:
-        try:
-            done = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=120)
-            reason = None if done.returncode == 0 else (done.stderr.strip().splitlines() or ["exit %d" % done.returncode])[-1]
-        except (OSError, subprocess.TimeoutExpired) as error:
-            reason = str(error)
-        _why_not.append(None if reason is None else
-                        "this machine %s under Wine (wine --version: %s); is the kernel's 32-bit emulation off?"
-                        % (CANNOT_RUN, reason))
+        way = os.environ.get("POSTPONE_WOW64")
+        if way in ("native", "emulated", "wine64"):
+            reason = None
+        elif way is not None and way.startswith("none"):
+            reason = way.partition(":")[2].strip()
+        else:
+            reason = wow64.why_32bit_fails()
+        _why_not.append(None if reason is None else "this machine %s under Wine: %s" % (CANNOT_RUN, reason))
     return _why_not[0]
 
 
@@ -65,15 +72,16 @@ def skip_unless_wine_runs():
 
 
 def make_prefix():
-    """Creates the shared prefix once (32-bit; 64-bit for the wine64 build),
-    with the relay filter set."""
+    """Creates the shared WOW64 prefix once (for the x86-64 build a plain
+    64-bit one: the same), with the relay filter set."""
     if why_wine_cannot_run():
         print("skipped: " + why_wine_cannot_run())
         return
-    if os.path.exists(os.path.join(PREFIX, "system.reg")):
-        return
-    env = wine_env({"WINEARCH": os.environ.get("POSTPONE_WINEARCH", "win32")})
-    subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wow64.make_prefix(PREFIX)
+    with open(os.path.join(PREFIX, "user.reg"), encoding="latin-1") as f:
+        if "RelayInclude" in f.read():
+            return
+    env = wine_env()
     subprocess.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/t", "REG_SZ",
                     "/d", RELAY_FUNCTIONS, "/f"], env=env, check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)

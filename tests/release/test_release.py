@@ -19,6 +19,7 @@ import yaml
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import skip_unless_wine_runs  # noqa: E402
+from wow64 import DLL_OVERRIDES  # noqa: E402
 from pe_reader import RT_VERSION, PeFile, version_string  # noqa: E402
 
 BASE_URL = "https://downloads.example.org/postpone/release"
@@ -163,8 +164,8 @@ class ReleaseTest(unittest.TestCase):
     def test_both_programs_work_from_the_zip_alone_in_a_fresh_prefix(self):
         skip_unless_wine_runs()
         prefix = os.path.join(self.work, "prefix")
-        env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all", LANG="C.UTF-8",
-                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win64", WINEDEBUG="-all", LANG="C.UTF-8",
+                   WINEDLLOVERRIDES=DLL_OVERRIDES)
         env.pop("DISPLAY", None)
         subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=180)
