@@ -13,12 +13,58 @@ packages=(cmake make g++ python3 libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x
           xdotool clang-14 libclang-rt-14-dev python3-yaml)
 update_tries=${POSTPONE_APT_UPDATE_TRIES:-3}
 
+installed() {
+    [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true) == "install ok installed" ]]
+}
+
+# Where the kernel runs no 32-bit code, the tests run the 32-bit build through
+# qemu-i386 (tests/e2e/wow64.py), in a namespace of their own. Debian 12's own
+# qemu (7.2) cannot run 32-bit Wine; the backports suite's (10) can. It comes
+# without its recommended qemu-user-binfmt, which would register handlers for
+# the whole machine, and from an index kept in a folder of its own, so that
+# the machine's package lists and sources stay as they are.
+install_qemu_user() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1 && ! grep -qs '^magic 7f454c4601010100' /proc/sys/fs/binfmt_misc/*; then
+        return 0  # 32-bit programs run natively
+    fi
+    installed qemu-user && [[ $(dpkg-query -W -f='${Version}' qemu-user) == *bpo* ]] && return 0
+    local codename uri apt_dir
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    uri=$(grep -hoE '^(URIs:[[:space:]]*|deb[[:space:]]+)[a-z]+://[^[:space:]]+/debian/?([[:space:]]|$)' \
+              /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null |
+          sed -E 's/^(URIs:|deb)[[:space:]]*//; s/[[:space:]]*$//' | head -1 || true)
+    if [[ -z "$uri" || -z "$codename" ]]; then
+        echo "setup.sh: no Debian suite found in the package sources for $codename-backports (qemu-user)" >&2
+        return 1
+    fi
+    echo "Installing qemu-user from $codename-backports (this kernel runs no 32-bit code; the tests emulate it)"
+    apt_dir=$(mktemp -d)
+    mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial"
+    printf 'Types: deb\nURIs: %s\nSuites: %s-backports\nComponents: main\nSigned-By: %s\n' "$uri" "$codename" \
+        /usr/share/keyrings/debian-archive-keyring.gpg > "$apt_dir/parts/backports.sources"
+    local options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt_dir/parts"
+                   -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=")
+    local done=1
+    for ((try = 1; try <= update_tries; try++)); do
+        if apt-get "${options[@]}" update -q && DEBIAN_FRONTEND=noninteractive apt-get "${options[@]}" install -y -q \
+               --no-install-recommends -t "$codename-backports" qemu-user; then
+            done=0
+            break
+        fi
+        [[ $try -lt $update_tries ]] && sleep $((try * 5))
+    done
+    rm -rf "$apt_dir"
+    return $done
+}
+
 missing=()
 for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+    installed "$package" || missing+=("$package")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+    install_qemu_user
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 if [[ $(id -u) -ne 0 ]]; then
@@ -94,6 +140,7 @@ $updated || failed=$(failed_indexes | sed 's/^/setup.sh: this index failed: /')
 [[ -n "$failed" ]] && echo "$failed" >&2
 
 if apt_logged install -y -q "${missing[@]}"; then
+    install_qemu_user
     exit 0
 fi
 $updated && exit 1
@@ -104,6 +151,7 @@ write_main_only_sources
 main_options=(-o "Dir::Etc::SourceList=$main_only/sources.list" -o "Dir::Etc::SourceParts=$main_only/parts")
 if apt_logged "${main_options[@]}" update -q && apt_logged "${main_options[@]}" install -y -q "${missing[@]}"; then
     echo "setup.sh: installed from the main suites' indexes alone; the security suite's index failed" >&2
+    install_qemu_user
     exit 0
 fi
 echo "setup.sh: the install failed with the main suites' indexes too" >&2
