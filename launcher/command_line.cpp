@@ -19,7 +19,7 @@ size_t SkipBlanks(const std::string& text, size_t i) {
 }
 
 bool IsValueSwitch(const std::string& key) {
-    return key == "/P:" || key == "/C:" || key == "/W:";
+    return key == "/P:" || key == "/C:" || key == "/W:" || key == "/F:";
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ std::string SwitchKey(const std::string& parameter) {
 }
 
 bool AsksForHelp(const std::string& tail) {
-    // Mark the characters that carry the value of a /P:, /C: or /W:
+    // Mark the characters that carry the value of a /P:, /C:, /W: or /F:
     // parameter: a path or argument holding /h (/hidden, /home) is not a
     // request.
     std::vector<bool> inValue(tail.size(), false);
@@ -144,6 +144,10 @@ void ReadSwitches(const std::string& tail, const Switches& switches) {
             *switches.stamp = ReadNumber(value);
         } else if (key == "/W:") {
             *switches.startIn = value;
+        } else if (key == "/F:") {
+            *switches.waitFor = value;
+        } else if (key == "/M:") {
+            *switches.waitSec = ReadNumber(value);
         }
     }
 }
@@ -154,6 +158,7 @@ bool ParseCommandLine() {
         return false;
     }
     ReadSwitches(CommandTail, Switches{&ExecuteMode, &Table.Program[0], &Table.CmdLine[0], &Table.DelaySec[0],
-                                       &Table.WndStyle[0], &StartStamp, &Table.StartIn[0]});
+                                       &Table.WndStyle[0], &StartStamp, &Table.StartIn[0], &Table.WaitFor[0],
+                                       &Table.WaitSec[0]});
     return true;
 }

@@ -40,7 +40,7 @@ bool IsSwitch(const std::string& parameter);
 std::string SwitchKey(const std::string& parameter);
 
 // True when `tail` asks for help: "/H" or "/?" anywhere in the upper-cased
-// tail, except inside the value of a /P:, /C: or /W: parameter.
+// tail, except inside the value of a /P:, /C:, /W: or /F: parameter.
 bool AsksForHelp(const std::string& tail);
 
 // What the switches of a tail set. Each field is changed only by its own
@@ -53,6 +53,8 @@ struct Switches {
     int32_t* style;         // /S:
     int32_t* stamp;         // /T:
     std::string* startIn;   // /W:
+    std::string* waitFor;   // /F:
+    int32_t* waitSec;       // /M:
 };
 
 // Reads the switches of `tail` into `switches` (help is not looked for).

@@ -4,6 +4,7 @@
 #include "globals.h"
 #include "process_start.h"
 #include "text.h"
+#include "wait_for_path.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ std::string BuildTargetCommand(const std::string& program, const std::string& ar
 int32_t RunDelayed() {
     const int64_t remaining = RemainingSeconds(NowSeconds(), StartStamp, Table.DelaySec[0]);
     SleepMilliseconds(static_cast<uint64_t>(remaining) * 1000);
+    // A path the program needs: the copy waits for it after the delay, and
+    // ends without starting anything, as after a failed start, when it does
+    // not come.
+    if (!Table.WaitFor[0].empty() && !WaitForPath(Table.WaitFor[0], Table.WaitSec[0])) return 0;
     return StartProgram(BuildTargetCommand(Table.Program[0], Table.CmdLine[0]),
                         static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0]);
 }

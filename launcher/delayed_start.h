@@ -13,6 +13,7 @@ int64_t RemainingSeconds(int32_t now, int32_t stamp, int32_t delay);
 // holds a blank and is not quoted already), one blank, then the arguments.
 std::string BuildTargetCommand(const std::string& program, const std::string& arguments);
 
-// Sleeps out the remaining delay of slot 0 and starts its program in slot
-// 0's folder (none: the copy's own); returns StartProgram's result.
+// Sleeps out the remaining delay of slot 0, waits for its WaitFor path when
+// it has one, and starts its program in slot 0's folder (none: the copy's
+// own); returns StartProgram's result, or 0 when the path did not come.
 int32_t RunDelayed();

@@ -1,5 +1,7 @@
 #include "globals.h"
 
+#include "launch_list.h"
+
 LaunchTable Table;
 int32_t EntryCount = 0;
 bool ExecuteMode = false;
@@ -15,6 +17,8 @@ void ClearLaunchTable() {
         Table.DelaySec[slot] = 0;
         Table.WndStyle[slot] = 0;
         Table.StartIn[slot].clear();
+        Table.WaitFor[slot].clear();
+        Table.WaitSec[slot] = kDefaultWaitSec;
     }
 }
 

@@ -16,6 +16,8 @@ struct LaunchTable {
     int32_t DelaySec[kSlotCount];
     int32_t WndStyle[kSlotCount];
     std::string StartIn[kSlotCount];  // the folder the program starts in; empty: inherited
+    std::string WaitFor[kSlotCount];  // a path to wait for after the delay; empty: none
+    int32_t WaitSec[kSlotCount];      // the longest wait for it, in seconds (600 unless given)
 };
 
 extern LaunchTable Table;

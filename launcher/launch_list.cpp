@@ -28,7 +28,8 @@ const char kLaunchSection[] = "Launch";
 const char kMissingText[] = "NoNeNi";
 
 const char* StemName(KeyStem stem) {
-    static const char* const kNames[kStemCount] = {"Program", "CmdLine", "DelaySec", "WndStyle", "StartIn"};
+    static const char* const kNames[kStemCount] = {"Program", "CmdLine", "DelaySec", "WndStyle", "StartIn",
+                                                   "WaitFor", "WaitSec"};
     return kNames[static_cast<int>(stem)];
 }
 
@@ -52,6 +53,10 @@ int32_t ShowStateOf(int32_t style) {
     return IsShowState(style) ? style : 0;
 }
 
+int32_t WaitSecondsOf(int32_t seconds) {
+    return seconds < 0 ? 0 : seconds;
+}
+
 // The profile reader fills a buffer of n with at most n - 1 characters whether
 // or not the value was longer, so a full buffer is tried again larger. (One
 // character short of full is taken as full too: a quoted value can come back
@@ -65,8 +70,8 @@ std::string ReadSettingsText(const std::string& key) {
     }
 }
 
-int32_t ReadSettingsNumber(const std::string& key) {
-    return OsGetPrivateProfileInt(kLaunchSection, key.c_str(), kMissingNumber, SettingsPath.c_str());
+int32_t ReadSettingsNumber(const std::string& key, int32_t fallback) {
+    return OsGetPrivateProfileInt(kLaunchSection, key.c_str(), fallback, SettingsPath.c_str());
 }
 
 std::string ExpandVariables(const std::string& text) {
@@ -106,14 +111,20 @@ EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
     const int32_t style = ShowStateOf(ReadSettingsNumber(EntryKeyName(KeyStem::WndStyle, n)));
 
     // Read last, and only for an accepted entry, so that a settings file
-    // without it is read key for key as before.
+    // without them is read key for key as before; WaitSec only with WaitFor.
     const std::string startIn = ReadSettingsText(EntryKeyName(KeyStem::StartIn, n));
+    const std::string waitFor = ReadSettingsText(EntryKeyName(KeyStem::WaitFor, n));
+    const bool waits = !IsMissing(waitFor);
+    const int32_t waitSec =
+        waits ? WaitSecondsOf(ReadSettingsNumber(EntryKeyName(KeyStem::WaitSec, n), kDefaultWaitSec)) : kDefaultWaitSec;
 
     entry->Program = ExpandVariables(program);
     entry->CmdLine = arguments;
     entry->DelaySec = delay;
     entry->WndStyle = style;
     entry->StartIn = IsMissing(startIn) ? std::string() : ExpandVariables(startIn);
+    entry->WaitFor = waits ? ExpandVariables(waitFor) : std::string();
+    entry->WaitSec = waitSec;
     return EntryVerdict::Accepted;
 }
 
@@ -127,5 +138,7 @@ void LoadLaunchList() {
         Table.DelaySec[k] = entry.DelaySec;
         Table.WndStyle[k] = entry.WndStyle;
         Table.StartIn[k] = std::move(entry.StartIn);
+        Table.WaitFor[k] = std::move(entry.WaitFor);
+        Table.WaitSec[k] = entry.WaitSec;
     }
 }

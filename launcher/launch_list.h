@@ -10,10 +10,12 @@ extern const char kLaunchSection[];
 extern const char kMissingText[];
 constexpr int32_t kMissingNumber = -1;
 constexpr int32_t kHighestShowState = 6;
+// How long a copy waits for its WaitFor path when WaitSec is missing.
+constexpr int32_t kDefaultWaitSec = 600;
 
 // The stems of an entry's keys, in the order Postpone reads them.
-enum class KeyStem { Program, CmdLine, DelaySec, WndStyle, StartIn };
-constexpr int kStemCount = 5;
+enum class KeyStem { Program, CmdLine, DelaySec, WndStyle, StartIn, WaitFor, WaitSec };
+constexpr int kStemCount = 7;
 const char* StemName(KeyStem stem);
 
 // The name of entry n's key: the stem followed by n in decimal, no leading
@@ -27,6 +29,10 @@ bool DelayCountsAsMissing(int32_t delay);
 // A show state outside 0 to 6 (or missing) starts the program hidden.
 bool IsShowState(int32_t style);
 int32_t ShowStateOf(int32_t style);
+
+// The longest wait for a path, as the copy takes it: a negative one looks
+// once (unlike a delay, where -1 means missing).
+int32_t WaitSecondsOf(int32_t seconds);
 
 // Why entry n is or is not started.
 enum class EntryVerdict {
@@ -43,6 +49,8 @@ struct LaunchEntry {
     int32_t DelaySec = 0;
     int32_t WndStyle = 0;
     std::string StartIn;  // expanded; empty: the program inherits Postpone's folder
+    std::string WaitFor;  // expanded; empty: the program starts after its delay alone
+    int32_t WaitSec = kDefaultWaitSec;  // at least 0
 };
 
 // The value of a text key of section "Launch" of SettingsPath, whole up to a
@@ -50,13 +58,15 @@ struct LaunchEntry {
 // default text when the key is missing.
 std::string ReadSettingsText(const std::string& key);
 
-// The value of a number key, as the profile reader makes it, or -1.
-int32_t ReadSettingsNumber(const std::string& key);
+// The value of a number key, as the profile reader makes it, or `fallback`
+// when it is missing or empty.
+int32_t ReadSettingsNumber(const std::string& key, int32_t fallback = kMissingNumber);
 
 // Reads entry n of SettingsPath by the acceptance rules: its keys in the
 // order Program, CmdLine, DelaySec, WndStyle, each only while the entry is
-// still alive, then StartIn for an accepted entry. When accepted, `entry`
-// holds what the copy is given.
+// still alive, then StartIn and WaitFor for an accepted entry, and WaitSec
+// only when it has WaitFor. When accepted, `entry` holds what the copy is
+// given.
 EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry);
 
 // Reads entries 1 to 100 of section "Launch" of SettingsPath and appends the

@@ -33,21 +33,27 @@ std::string PathSwitch(const std::string& key, const std::string& path) {
 
 std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
                              int32_t delay, int32_t style, int32_t stamp, const std::string& startIn) {
-    return BuildCopyCommand(exePath, program, arguments, delay, style, Dec(stamp), startIn);
+    LaunchEntry entry;
+    entry.Program = program;
+    entry.CmdLine = arguments;
+    entry.DelaySec = delay;
+    entry.WndStyle = style;
+    entry.StartIn = startIn;
+    return BuildCopyCommand(exePath, entry, Dec(stamp));
 }
 
-std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
-                             int32_t delay, int32_t style, const std::string& stampText, const std::string& startIn) {
+std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText) {
     // Left unquoted, a path with a blank would let the platform try shorter
     // paths first (C:\Program.exe); a program with a blank or a quote would
     // come back in pieces.
     std::string command = HoldsBlank(exePath) ? "\"" + exePath + "\"" : exePath;
     command += " /E ";
-    command += PathSwitch("/P:", program);
-    command += " " + QuoteParameter("/C:" + arguments);
-    command += " /D:" + Dec(delay);
-    command += " /S:" + Dec(style);
-    if (!startIn.empty()) command += " " + PathSwitch("/W:", startIn);
+    command += PathSwitch("/P:", entry.Program);
+    command += " " + QuoteParameter("/C:" + entry.CmdLine);
+    command += " /D:" + Dec(entry.DelaySec);
+    command += " /S:" + Dec(entry.WndStyle);
+    if (!entry.StartIn.empty()) command += " " + PathSwitch("/W:", entry.StartIn);
+    if (!entry.WaitFor.empty()) command += " " + PathSwitch("/F:", entry.WaitFor) + " /M:" + Dec(entry.WaitSec);
     command += " /T:" + stampText;
     return command;
 }
@@ -56,8 +62,14 @@ void SpawnEntries() {
     const int32_t count = EntryCount;
     for (int k = 1; k <= count; ++k) {
         // The clock is read afresh for each copy: its delay counts from now.
-        StartProgram(BuildCopyCommand(ExePath, Table.Program[k], Table.CmdLine[k], Table.DelaySec[k],
-                                      Table.WndStyle[k], NowSeconds(), Table.StartIn[k]),
-                     kHidden);
+        LaunchEntry entry;
+        entry.Program = Table.Program[k];
+        entry.CmdLine = Table.CmdLine[k];
+        entry.DelaySec = Table.DelaySec[k];
+        entry.WndStyle = Table.WndStyle[k];
+        entry.StartIn = Table.StartIn[k];
+        entry.WaitFor = Table.WaitFor[k];
+        entry.WaitSec = Table.WaitSec[k];
+        StartProgram(BuildCopyCommand(ExePath, entry, Dec(NowSeconds())), kHidden);
     }
 }

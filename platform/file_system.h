@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-// What OsGetFileAttributes returns for a path that is not there.
-constexpr uint32_t kNoFileAttributes = 0xFFFFFFFFu;
-constexpr uint32_t kFolderAttribute = 0x10;  // FILE_ATTRIBUTE_DIRECTORY
+#include "platform.h"  // OsGetFileAttributes, which a waiting copy uses too
 
-uint32_t OsGetFileAttributes(const char* path);
+// True when the drive of `root` ("Z:\\") is a network drive (GetDriveType's
+// DRIVE_REMOTE): a share that Windows may reconnect only after logon.
+bool OsIsNetworkDrive(const char* root);
 
 // The full path of `path` (against the current folder). Like the API: the
 // length copied, or the size needed (the NUL included) when `size` is too

@@ -46,6 +46,11 @@ uint32_t OsExpandEnvironmentStrings(const char* source, char* buffer, uint32_t s
 OsHandle OsFindFirstFile(const char* path);
 void OsFindClose(OsHandle search);
 
+// File attributes: what a copy waiting for a path looks at.
+constexpr uint32_t kNoFileAttributes = 0xFFFFFFFFu;  // the path is not there
+constexpr uint32_t kFolderAttribute = 0x10;          // FILE_ATTRIBUTE_DIRECTORY
+uint32_t OsGetFileAttributes(const char* path);
+
 // Case mapping in the ANSI code page, in place, over exactly `length` bytes
 // (the text may hold NUL characters).
 void OsCharUpperBuff(char* text, uint32_t length);
@@ -69,6 +74,9 @@ void OsCloseHandle(OsHandle handle);
 // Time.
 void OsGetLocalTime(OsLocalTime* now);
 void OsSleep(uint32_t milliseconds);
+// Milliseconds since the system started, wrapping every 49.7 days: only the
+// difference of two readings less than that apart means anything.
+uint32_t OsGetTickCount();
 
 // User interface. The user-interface library is loaded only when a box is
 // shown, so that a copy waiting out its delay never maps it.

@@ -6,10 +6,6 @@
 
 namespace {
 
-// SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX: a missing disk or a bad
-// image must never put a system box in front of the user.
-constexpr uint32_t kQuietErrorMode = 0x8001;
-
 // Last-error values after which the process's own memory or environment can
 // no longer be trusted.
 bool IsFatalStartError(uint32_t lastError) {

@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <string>
 
+// SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX: around a start or a look at
+// a path, a missing disk or a bad image must never put a system box ("There
+// is no disk in the drive", SetErrorMode in Microsoft's documentation) in
+// front of the user.
+constexpr uint32_t kQuietErrorMode = 0x8001;
+
 // Bit 15 of a style asks StartProgram to wait for the process to end.
 constexpr uint32_t kWaitFlag = 0x8000;
 // The low 15 bits of a style are the window show state.

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-uint32_t OsGetFileAttributes(const char* path) {
-    return GetFileAttributesA(path);
+bool OsIsNetworkDrive(const char* root) {
+    return GetDriveTypeA(root) == DRIVE_REMOTE;
 }
 
 uint32_t OsGetFullPathName(const char* path, char* buffer, uint32_t size) {

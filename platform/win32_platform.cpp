@@ -38,6 +38,10 @@ void OsFindClose(OsHandle search) {
     FindClose(search);
 }
 
+uint32_t OsGetFileAttributes(const char* path) {
+    return GetFileAttributesA(path);
+}
+
 // Case mapping as the user-interface library does it for ANSI text (through
 // the wide form, with the user's locale), but with the kernel alone, so that
 // the user-interface library is never loaded for it.
@@ -148,6 +152,12 @@ void OsGetLocalTime(OsLocalTime* now) {
 
 void OsSleep(uint32_t milliseconds) {
     Sleep(milliseconds);
+}
+
+uint32_t OsGetTickCount() {
+    // GetTickCount, not GetTickCount64: the waits add up differences of
+    // readings taken at most a look and a second apart.
+    return GetTickCount();
 }
 
 int32_t OsMessageBox(const char* text, const char* title, uint32_t style) {

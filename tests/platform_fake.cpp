@@ -276,6 +276,10 @@ void OsGetLocalTime(OsLocalTime* now) {
     now->milliseconds = static_cast<uint16_t>(ms % 1000);
 }
 
+uint32_t OsGetTickCount() {
+    return static_cast<uint32_t>(Fake.clockMs + Fake.tickOffset);
+}
+
 void OsSleep(uint32_t milliseconds) {
     Fake.calls.push_back("Sleep " + std::to_string(milliseconds));
     Fake.sleeps.push_back(milliseconds);
@@ -290,6 +294,10 @@ int32_t OsMessageBox(const char* text, const char* title, uint32_t style) {
 
 uint32_t OsGetFileAttributes(const char* path) {
     Fake.calls.push_back(std::string("GetFileAttributes ") + path);
+    Fake.lookErrorModes.push_back(Fake.errorMode);
+    Fake.clockMs += Fake.lookMs;
+    const auto appears = Fake.pathsAppearAt.find(path);
+    if (appears != Fake.pathsAppearAt.end() && Fake.clockMs >= appears->second) return kFolderAttribute;
     const auto file = Fake.files.find(path);
     if (file == Fake.files.end()) return kNoFileAttributes;
     return file->second.folder ? kFolderAttribute : 0x20;  // FILE_ATTRIBUTE_ARCHIVE
@@ -312,6 +320,10 @@ uint32_t OsGetFullPathName(const char* path, char* buffer, uint32_t size) {
     if (p.empty()) return 0;
     const bool absolute = (p.size() >= 3 && p[1] == ':' && p[2] == '\\') || p.rfind("\\\\", 0) == 0;
     return CopyPath(absolute ? p : Fake.currentFolder + "\\" + p, buffer, size);
+}
+
+bool OsIsNetworkDrive(const char* root) {
+    return Fake.networkDrives.count(root) != 0;
 }
 
 uint32_t OsSearchPath(const char* folders, const char* file, const char* extension, char* buffer, uint32_t size) {

@@ -77,6 +77,11 @@ struct FakePlatform {
     uint32_t lastErrorAfterSuccess = 0;  // a stale value left by a successful start
     int64_t clockMs = 10 * 3600000;     // local time of day; sleeps move it on
     std::deque<int64_t> clockReadings;   // read first, when present
+    uint32_t tickOffset = 0;             // the tick count is the clock plus this
+    // Folders that come into being when the clock reaches a time (a volume
+    // opened, a drive reconnected), and how long one look at a path takes.
+    std::map<std::string, int64_t> pathsAppearAt;
+    int64_t lookMs = 0;
     // The checker's view of the file system: files by full path (a profile
     // file is there too); the current folder that relative paths start from.
     std::map<std::string, FakeFile> files;
@@ -92,6 +97,7 @@ struct FakePlatform {
     std::map<std::string, std::string> manifests;
     std::map<std::string, std::string> sameFiles;
     bool wow64 = false;
+    std::set<std::string> networkDrives;  // roots such as "Z:\\"
     uint32_t ansiCodePage = 1252;
     bool consoleIsItsOwn = false;
     int keysWaitedFor = 0;
@@ -107,6 +113,7 @@ struct FakePlatform {
     std::vector<uintptr_t> waitedHandles;
     int openSearches = 0;
     uint32_t errorMode = 0;
+    std::vector<uint32_t> lookErrorModes;  // the error mode at each file attributes query
     uint32_t lastError = 0;
     std::string output;  // what was written to standard output
 };

@@ -110,6 +110,8 @@ TEST_F(LauncherTest, AsksForHelpOutsideProgramAndArgumentValues) {
         {"/P:/", false},
         {"/C:/hide /E", false},                    // a /C: value as the first parameter
         {"/E \"/W:c:\\a b\\/home\" /w:/?", false},    // and a /W: folder
+        {"/E \"/F:\\\\nas\\home/?\" /f:V:\\/h", false},  // and a /F: path to wait for
+        {"/E /M:/h", true},
     };
     for (const HelpCase& c : cases) {
         EXPECT_EQ(AsksForHelp(c.tail), c.help) << "tail [" << c.tail << "]";
@@ -126,7 +128,13 @@ TEST_F(LauncherTest, ParsesTheSwitchesIntoSlotZero) {
     EXPECT_EQ(Table.WndStyle[0], 1);
     EXPECT_EQ(StartStamp, 100);
     EXPECT_EQ(Table.StartIn[0], "c:\\my \"x\"");  // the later /W: wins
+    EXPECT_EQ(Table.WaitFor[0], "");
+    EXPECT_EQ(Table.WaitSec[0], 600);  // the longest wait when /M: is not given
     EXPECT_TRUE(Fake.boxes.empty());
+    CommandTail = "/E \"/f:V:\\my data\" /m:&H10";
+    ASSERT_TRUE(ParseCommandLine());
+    EXPECT_EQ(Table.WaitFor[0], "V:\\my data");
+    EXPECT_EQ(Table.WaitSec[0], 16);
 }
 
 TEST_F(LauncherTest, HelpStopsParsing) {

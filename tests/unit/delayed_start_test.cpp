@@ -133,4 +133,53 @@ TEST_F(RunDelayedTest, AFailedStartEndsWithZeroAndShowsNothing) {
     EXPECT_TRUE(Fake.boxes.empty());
 }
 
+struct WaitCase {
+    const char* what;
+    int32_t waitSec;
+    int64_t appearsAfterMs;  // from the end of the delay; -1: never
+    int64_t lookMs;          // how long one look takes
+    bool starts;
+    size_t looks;
+    uint64_t sleptMs;  // after the delay
+};
+
+TEST_F(RunDelayedTest, WaitsForItsPathAfterTheDelayLookingAboutOnceASecond) {
+    const std::vector<WaitCase> cases = {
+        {"there at once", 600, 0, 0, true, 1, 0},
+        {"appears after 3 looks", 600, 2500, 0, true, 4, 3000},
+        {"never: 6 looks in 5 s", 5, -1, 0, false, 6, 5000},
+        {"WaitSec 0 looks once", 0, -1, 0, false, 1, 0},
+        {"a negative wait looks once", -7, 1000, 0, false, 1, 0},
+        {"a look that hangs 30 s ends the wait after it", 10, -1, 30000, false, 1, 0},
+        {"slow looks count towards the limit", 3, -1, 400, false, 3, 2000},
+    };
+    for (const WaitCase& c : cases) {
+        ResetFake();
+        ResetGlobals();
+        Fake.clockMs = TimeOfDay(10, 0, 0);
+        Fake.tickOffset = 0xFFFFF000u;  // the tick count wraps during the wait
+        StartStamp = 36000;
+        Table.DelaySec[0] = 20;
+        Table.Program[0] = "mail.exe";
+        Table.WaitFor[0] = "V:\\Mail";
+        Table.WaitSec[0] = c.waitSec;
+        Fake.lookMs = c.lookMs;
+        if (c.appearsAfterMs >= 0) Fake.pathsAppearAt["V:\\Mail"] = TimeOfDay(10, 0, 20) + c.appearsAfterMs;
+        Fake.starts.push_back(FakeStart{true, 0, 4444, true, 0});
+
+        EXPECT_EQ(RunDelayed(), c.starts ? 4444 : 0) << c.what;
+        EXPECT_EQ(Fake.created.size(), c.starts ? 1u : 0u) << c.what;
+        EXPECT_EQ(Fake.lookErrorModes, std::vector<uint32_t>(c.looks, 0x8001)) << c.what;  // never a box
+        ASSERT_FALSE(Fake.sleeps.empty());
+        EXPECT_EQ(Fake.sleeps[0], 20000u) << c.what;  // the delay comes first
+        uint64_t slept = 0;
+        for (size_t i = 1; i < Fake.sleeps.size(); ++i) {
+            EXPECT_LE(Fake.sleeps[i], 1000u) << c.what;
+            slept += Fake.sleeps[i];
+        }
+        EXPECT_EQ(slept, c.sleptMs) << c.what;
+        EXPECT_EQ(Fake.errorMode, 0u) << c.what;  // put back after each look
+    }
+}
+
 }  // namespace

@@ -106,6 +106,43 @@ TEST_F(LaunchListTest, ReadsTheFolderOfAnAcceptedEntryLastAndExpandsIt) {
     }
 }
 
+struct WaitKeysCase {
+    std::vector<std::pair<std::string, std::string>> keys;
+    std::string waitFor;
+    int32_t waitSec;
+    std::vector<std::string> keysAfterStartIn;
+};
+
+TEST_F(LaunchListTest, ReadsWaitSecOnlyForAnEntryThatWaitsForAPath) {
+    const std::vector<WaitKeysCase> cases = {
+        {{}, "", 600, {"WaitFor1"}},
+        {{{"WaitSec1", "30"}}, "", 600, {"WaitFor1"}},  // a wait without a path is not read
+        {{{"WaitFor1", ""}, {"WaitSec1", "30"}}, "", 600, {"WaitFor1"}},
+        {{{"WaitFor1", "NoNeNi"}}, "", 600, {"WaitFor1"}},
+        {{{"WaitFor1", "%VAULT%\\Mail"}}, "V:\\Mail", 600, {"WaitFor1", "WaitSec1"}},
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "45"}}, "V:\\", 45, {"WaitFor1", "WaitSec1"}},
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "-1"}}, "V:\\", 0, {"WaitFor1", "WaitSec1"}},  // unlike a delay's -1
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "-20"}}, "V:\\", 0, {"WaitFor1", "WaitSec1"}},
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", ""}}, "V:\\", 600, {"WaitFor1", "WaitSec1"}},
+    };
+    for (const WaitKeysCase& c : cases) {
+        ResetFake();
+        ResetGlobals();
+        SetUp();
+        Fake.environment["VAULT"] = "V:";
+        Entry(1, "a.exe", "x", "1");
+        for (const auto& key : c.keys) Set(key.first, key.second);
+        LoadLaunchList();
+        ASSERT_EQ(EntryCount, 1);
+        EXPECT_EQ(Table.WaitFor[1], c.waitFor) << c.waitFor;
+        EXPECT_EQ(Table.WaitSec[1], c.waitSec) << c.waitFor;
+        std::vector<std::string> read = Fake.profileKeysRead;
+        read.resize(5 + c.keysAfterStartIn.size() + 1);
+        EXPECT_EQ(std::vector<std::string>(read.begin() + 5, read.end() - 1), c.keysAfterStartIn) << c.waitFor;
+        EXPECT_EQ(read.back(), "Program2") << c.waitFor;
+    }
+}
+
 TEST_F(LaunchListTest, ReadsAKeyOnlyWhenTheEntryIsStillAlive) {
     Set("Program1", "a.exe");  // no CmdLine1: DelaySec1 and WndStyle1 are never read
     LoadLaunchList();

@@ -25,6 +25,18 @@ TEST(BuildCopyCommand, QuotesPathsWithBlanksAndDoublesQuotes) {
               "C:\\P.exe /E /P:a.exe \"/C:\" /D:1 /S:2 /W:C:\\Work /T:3");
     EXPECT_EQ(BuildCopyCommand("C:\\P.exe", "a.exe", "", 1, 2, 3, "C:\\My \"W\""),
               "C:\\P.exe /E /P:a.exe \"/C:\" /D:1 /S:2 \"/W:C:\\My \"\"W\"\"\" /T:3");
+    // A path to wait for travels as /F: with its longest wait as /M:, before /T:.
+    LaunchEntry entry;
+    entry.Program = "a.exe";
+    entry.WaitFor = "\\\\nas\\my share";
+    entry.WaitSec = 0;
+    EXPECT_EQ(BuildCopyCommand("C:\\P.exe", entry, "3"),
+              "C:\\P.exe /E /P:a.exe \"/C:\" /D:0 /S:0 \"/F:\\\\nas\\my share\" /M:0 /T:3");
+    entry.StartIn = "C:\\W";
+    entry.WaitFor = "V:\\";
+    entry.WaitSec = 600;
+    EXPECT_EQ(BuildCopyCommand("C:\\P.exe", entry, "3"),
+              "C:\\P.exe /E /P:a.exe \"/C:\" /D:0 /S:0 /W:C:\\W /F:V:\\ /M:600 /T:3");
 }
 
 // Reads `command` back as the copy would: name removal, then the switches.
@@ -55,8 +67,15 @@ TEST_F(LauncherTest, EveryEntryComesBackExactlyInTheCopy) {
         const std::string arguments =
             round < static_cast<int>(fixed.size()) ? fixed[fixed.size() - 1 - round] : RandomText(random, round % 10 == 0 ? 2000 : 60);
         const std::string startIn = round % 3 == 0 ? std::string() : RandomText(random, 40);
-        const std::string command =
-            BuildCopyCommand(exePaths[round % 2], program, arguments, round - 1500, round % 7, round * 29, startIn);
+        LaunchEntry entry;
+        entry.Program = program;
+        entry.CmdLine = arguments;
+        entry.DelaySec = round - 1500;
+        entry.WndStyle = round % 7;
+        entry.StartIn = startIn;
+        entry.WaitFor = round % 4 == 0 ? std::string() : RandomText(random, 40);
+        entry.WaitSec = round * 7;
+        const std::string command = BuildCopyCommand(exePaths[round % 2], entry, std::to_string(round * 29));
         ASSERT_TRUE(ReadBack(command)) << "help shown for [" << command << "]";
         ASSERT_TRUE(ExecuteMode) << command;
         ASSERT_EQ(Table.Program[0], program) << command;
@@ -65,6 +84,8 @@ TEST_F(LauncherTest, EveryEntryComesBackExactlyInTheCopy) {
         ASSERT_EQ(Table.WndStyle[0], round % 7) << command;
         ASSERT_EQ(StartStamp, round * 29) << command;
         ASSERT_EQ(Table.StartIn[0], startIn) << command;
+        ASSERT_EQ(Table.WaitFor[0], entry.WaitFor) << command;
+        ASSERT_EQ(Table.WaitSec[0], entry.WaitFor.empty() ? 600 : round * 7) << command;
     }
     EXPECT_TRUE(Fake.boxes.empty());
 }
