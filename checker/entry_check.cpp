@@ -12,6 +12,7 @@
 #include "program_search.h"
 #include "spawn.h"
 #include "text.h"
+#include "wait_check.h"
 
 namespace {
 
@@ -115,21 +116,19 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
     AddLine(report, Printable("entry " + Dec(n) + ": starts " + DelayText(entry.DelaySec) + ", " +
                               ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
                               (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
-                              (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn)));
+                              (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
 
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
-    const std::string copy = BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine, entry.DelaySec,
-                                              entry.WndStyle, kLongestStamp, entry.StartIn);
+    const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp));
     bool execute = false;
     LaunchEntry slot;
     int32_t stamp = 0;
     ReadSwitches(RemoveProgramName(copy), Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec,
-                                                   &slot.WndStyle, &stamp, &slot.StartIn});
+                                                   &slot.WndStyle, &stamp, &slot.StartIn, &slot.WaitFor,
+                                                   &slot.WaitSec});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
-    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry.Program, entry.CmdLine,
-                                                              entry.DelaySec, entry.WndStyle, kStampPlaceholder,
-                                                              entry.StartIn)));
+    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder)));
     AddLine(report, "    command: " + Printable(command));
 
     CheckShowState(n, keys, report);
@@ -148,6 +147,7 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
     }
     CheckProgram(n, command, slot.StartIn, folders, target.exePath, report);
     CheckStartIn(n, slot.StartIn, folders, report);
+    CheckWait(n, slot, folders, report);
 }
 
 }  // namespace
@@ -199,6 +199,9 @@ void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& f
         }
         CheckNumberText(KeyStem::DelaySec, n, entries[n], report);
         if (verdict == EntryVerdict::Accepted) CheckNumberText(KeyStem::WndStyle, n, entries[n], report);
+        if (verdict == EntryVerdict::Accepted && !entry.WaitFor.empty()) {
+            CheckNumberText(KeyStem::WaitSec, n, entries[n], report);
+        }
     }
     if (!anyEntry) AddLine(report, "[Launch] holds no entry: nothing starts");
 

@@ -100,7 +100,11 @@ KeyName ClassifyKeyName(const std::string& name) {
         return key;
     }
 
-    key.problem = "its name is not Program, CmdLine, DelaySec, WndStyle or StartIn followed by an entry number";
+    key.problem = "its name is not ";
+    for (int s = 0; s < kStemCount; ++s) {
+        key.problem += std::string(s == 0 ? "" : s + 1 == kStemCount ? " or " : ", ") + StemName(static_cast<KeyStem>(s));
+    }
+    key.problem += " followed by an entry number";
     for (const Misspelling& misspelling : kMisspellings) {
         if (stem == misspelling.written) {
             key.problem += ": did you mean " + std::string(StemName(misspelling.meant)) + (digits.empty() ? "N" : digits) + "?";

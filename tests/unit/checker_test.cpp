@@ -157,10 +157,30 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
          "Program1", 1},
         {"unknown stem", With(Complete(), "Delay1", "5"),
          "warning: key Delay1 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec, "
-         "WndStyle or StartIn followed by an entry number: did you mean DelaySec1?", 1},
+         "WndStyle, StartIn, WaitFor or WaitSec followed by an entry number: did you mean DelaySec1?", 1},
         {"arguments stem", With(Complete(), "args2", "5"),
          "warning: key args2 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec, "
-         "WndStyle or StartIn followed by an entry number: did you mean CmdLine2?", 1},
+         "WndStyle, StartIn, WaitFor or WaitSec followed by an entry number: did you mean CmdLine2?", 1},
+        {"waits for a folder", With(With(Complete(), "WaitFor1", "C:\\Apps"), "WaitSec1", "90"),
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 90 s for C:\\Apps "
+         "(there now)", 0},
+        {"waits on its copy's line", With(With(Complete(), "WaitFor1", "V:\\Mail"), "WaitSec1", "-4"),
+         "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /F:V:\\Mail /M:0 "
+         "/T:<second of the day>", 0},
+        {"wait not there now", With(Complete(), "WaitFor1", "V:\\"),
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 600 s for V:\\ "
+         "(not there now)", 0},
+        {"wait relative", With(Complete(), "WaitFor1", "data"),
+         "warning: entry 1: WaitFor1: data is relative: the copy looks for it from Postpone's working folder, "
+         "C:\\Tools (C:\\Tools\\data, not there now); give the full path", 1},
+        {"wait not plain", With(With(Complete(), "WaitFor1", "V:\\"), "WaitSec1", "2min"),
+         "warning: entry 1: WaitSec1=2min is not a plain integer: Postpone reads it as 2", 1},
+        {"program on a share", With(Complete(), "Program1", "\\\\nas\\tools\\a.exe"),
+         "note: entry 1: Program1: \\\\nas\\tools\\a.exe is on the network share \\\\nas\\tools, which may not be "
+         "connected yet at logon: WaitFor1=\\\\nas\\tools makes the copy wait for it after the delay", 1},
+        {"folder on a mapped drive", With(Complete(), "StartIn1", "Z:\\Work"),
+         "note: entry 1: StartIn1: Z:\\Work is on the network share Z:\\, which may not be connected yet at logon: "
+         "WaitFor1=Z:\\ makes the copy wait for it after the delay", 1},
         {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
          "warning: entry 1: the copy's command line is 32807 characters, more than the 32766 the platform takes: this "
          "entry never starts", 1},
@@ -169,6 +189,7 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         ResetFake();
         ResetGlobals();
         SetUp();
+        Fake.networkDrives.insert("Z:\\");
         Set(finding.keys);
         EXPECT_EQ(Check(), finding.exitCode) << finding.what << "\n" << text.substr(0, 2000);
         EXPECT_TRUE(Has(finding.line)) << finding.what << "\n" << text.substr(0, 2000);

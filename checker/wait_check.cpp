@@ -1,0 +1,73 @@
+#include "wait_check.h"
+
+#include <algorithm>
+
+#include "file_system.h"
+#include "program_search.h"
+#include "text.h"
+
+namespace {
+
+std::string Key(KeyStem stem, int n) {
+    return "entry " + Dec(n) + ": " + EntryKeyName(stem, n) + ": ";
+}
+
+// "\\server\share\..." but not the device and long-path forms "\\?\" and "\\.\".
+std::string UncShareOf(const std::string& path) {
+    if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '?' || path[2] == '.') return std::string();
+    const size_t server = path.find('\\', 2);
+    if (server == std::string::npos || server == 2) return std::string();
+    const size_t share = path.find('\\', server + 1);
+    return share == server + 1 ? std::string() : path.substr(0, share);
+}
+
+}  // namespace
+
+std::string WaitText(const LaunchEntry& entry) {
+    if (entry.WaitFor.empty()) return std::string();
+    const std::string how = entry.WaitSec == 0 ? ", looks once for " : ", waits up to " + Dec(entry.WaitSec) + " s for ";
+    const std::string now = !IsFullPath(entry.WaitFor) ? std::string()
+                            : Exists(entry.WaitFor)    ? " (there now)"
+                                                       : " (not there now)";
+    return how + entry.WaitFor + now;
+}
+
+std::string NetworkShareOf(const std::string& path) {
+    const std::string share = UncShareOf(path);
+    if (!share.empty()) return share;
+    if (path.size() < 2 || path[1] != ':') return std::string();
+    const std::string root = path.substr(0, 2) + "\\";
+    return OsIsNetworkDrive(root.c_str()) ? root : std::string();
+}
+
+void CheckWait(int n, const LaunchEntry& entry, const std::vector<WorkingFolder>& folders, Report* report) {
+    if (entry.WaitFor.empty()) {
+        // A share that Windows reconnects some time after the desktop shows.
+        for (const KeyStem stem : {KeyStem::Program, KeyStem::StartIn}) {
+            const std::string& path = stem == KeyStem::Program ? entry.Program : entry.StartIn;
+            const std::string share = NetworkShareOf(path);
+            if (share.empty()) continue;
+            AddLine(report, Printable("note: " + Key(stem, n) + path + " is on the network share " + share +
+                                      ", which may not be connected yet at logon: " +
+                                      EntryKeyName(KeyStem::WaitFor, n) + "=" + share +
+                                      " makes the copy wait for it after the delay"));
+            return;
+        }
+        return;
+    }
+    if (IsFullPath(entry.WaitFor)) return;
+    // The copy looks from its own working folder: Postpone's, whatever
+    // StartIn says.
+    std::vector<std::string> warnings;
+    for (const WorkingFolder& folder : folders) {
+        const std::string path = (entry.WaitFor[0] == '\\' && folder.folder.size() >= 2 ? folder.folder.substr(0, 2)
+                                                                                         : folder.folder + "\\") +
+                                 entry.WaitFor;
+        const std::string warning = Key(KeyStem::WaitFor, n) + entry.WaitFor +
+                                    " is relative: the copy looks for it from Postpone's working folder, " +
+                                    folder.folder + " (" + path + (Exists(path) ? ", there now" : ", not there now") +
+                                    "); give the full path";
+        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end()) warnings.push_back(warning);
+    }
+    for (const std::string& warning : warnings) AddWarning(report, Printable(warning));
+}
