@@ -6,34 +6,41 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-bash scripts/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Postpone postpone-check starter >/dev/null
-echo "Built build/win32/Postpone.exe ($(stat -c %s build/win32/Postpone.exe) bytes)" \
-     "and build/win32/postpone-check.exe ($(stat -c %s build/win32/postpone-check.exe) bytes)"
-
-# Wine's 32-bit loader is a 32-bit Linux program: a kernel booted with its
-# 32-bit emulation off refuses it. Then the demo runs an x86-64 build of the
-# same sources under 64-bit Wine, and says so.
-build=build/win32 arch=win32
-if ! wine --version >/dev/null 2>&1; then
+# The released 32-bit build, as 64-bit Windows runs it: in a WOW64 prefix,
+# natively where the kernel runs 32-bit code and through qemu-i386 in a
+# namespace of the demo's own where it does not (tests/e2e/wow64.py).
+export WINEPREFIX="$root/build/demo/wineprefix-wow64" WINEDEBUG=-all LANG=C.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+unset DISPLAY
+build=build/win32
+if [[ -z ${POSTPONE_WOW64:-} ]]; then
+    bash scripts/setup.sh
+    cmake --preset win32 >/dev/null
+    cmake --build --preset win32 --target Postpone postpone-check starter probe >/dev/null
+    echo "Built build/win32/Postpone.exe ($(stat -c %s build/win32/Postpone.exe) bytes)" \
+         "and build/win32/postpone-check.exe ($(stat -c %s build/win32/postpone-check.exe) bytes)"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    echo "Looking how 32-bit programs run here (the first time, this makes a Wine prefix)..."
+    POSTPONE_WOW64=$(POSTPONE_BUILD=$root/build/win32 python3 tests/e2e/wow64.py way)
+    export POSTPONE_WOW64
+    if [[ $POSTPONE_WOW64 == emulated ]]; then
+        exec python3 tests/e2e/wow64.py run -- bash "$0"
+    fi
+fi
+if [[ $POSTPONE_WOW64 == none* ]]; then
     echo
-    echo "This machine cannot run 32-bit programs (wine --version fails: is the kernel's 32-bit emulation off?)."
+    echo "This machine cannot run 32-bit programs: ${POSTPONE_WOW64#none: }."
     echo "The demo runs an x86-64 build of the same sources under 64-bit Wine instead; the release is the 32-bit one."
     cmake --preset wine64 >/dev/null
     cmake --build --preset wine64 --target Postpone postpone-check starter >/dev/null
-    build=build/wine64 arch=win64
-    export PATH="$root/build/wine64/wine64-shims:$PATH"
-fi
-
-export WINEPREFIX="$root/build/demo/wineprefix-$arch" WINEARCH=$arch WINEDEBUG=-all LANG=C.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-    echo "Creating a Wine prefix (once)..."
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+    build=build/wine64
+    export PATH="$root/build/wine64/wine64-shims:$PATH" WINEPREFIX="$root/build/demo/wineprefix-win64"
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        WINEARCH=win64 wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+elif [[ $POSTPONE_WOW64 == emulated ]]; then
+    echo "This kernel runs no 32-bit code: the 32-bit build runs through qemu-i386 (emulated, so slower to start)."
 fi
 
 demo="$root/build/demo/run"

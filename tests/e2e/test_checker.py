@@ -81,7 +81,10 @@ class Report:
         return line.encode("cp1252") in self.lines
 
 
-class CheckerTest(WineTest):
+class CheckerCase(WineTest):
+    """A scratch folder with Postpone.exe, its settings file and a probe, and
+    the checker run on it."""
+
     def setUp(self):
         super().setUp()
         self.exe = self.place(POSTPONE_EXE, "Postpone.exe")
@@ -119,6 +122,8 @@ class CheckerTest(WineTest):
         time.sleep(1)
         self.assertEqual(sorted(s.command for s in self.probes()), expected)
 
+
+class CheckerTest(CheckerCase):
     def test_the_example_is_explained_and_agrees_with_postpone(self):
         with open(EXAMPLE, "rb") as f:
             self.write(f.read())
