@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "file_system.h"
-#include "program_search.h"
+#include "paths.h"
 #include "settings_location.h"
 #include "text.h"
 
@@ -12,10 +12,6 @@ namespace {
 const char kExecutableName[] = "Postpone.exe";
 
 }  // namespace
-
-bool EndsWithNoCase(const std::string& path, const std::string& ending) {
-    return path.size() >= ending.size() && LowerCase(path.substr(path.size() - ending.size())) == LowerCase(ending);
-}
 
 std::string FullPath(const std::string& path) {
     std::vector<char> buffer(1024, '\0');
@@ -52,13 +48,13 @@ bool ResolveTarget(const std::string& argument, const std::string& checkerPath, 
         }
         path = exe;
     }
-    if (EndsWithNoCase(path, ".exe")) {
+    if (HasExtension(path, ".exe")) {
         target->exePath = path;
         target->settingsPath = SettingsPathFor(path);
         return true;
     }
     // A settings file: the executable that reads it has its name with ".exe".
     target->settingsPath = path;
-    target->exePath = (EndsWithNoCase(path, ".ini") ? path.substr(0, path.size() - 4) : path) + ".exe";
+    target->exePath = (HasExtension(path, ".ini") ? path.substr(0, path.size() - 4) : path) + ".exe";
     return true;
 }

@@ -18,6 +18,3 @@ bool ResolveTarget(const std::string& argument, const std::string& checkerPath, 
 // The full path of `path`, as the platform resolves it against the current
 // folder; `path` itself when that fails.
 std::string FullPath(const std::string& path);
-
-// True when `path` ends in `ending`, without regard to case.
-bool EndsWithNoCase(const std::string& path, const std::string& ending);

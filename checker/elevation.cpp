@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "program_image.h"
-#include "program_search.h"
+#include "paths.h"
 #include "registry.h"
 #include "text.h"
 
@@ -56,7 +56,7 @@ ExecutionLevel ExecutionLevelOf(const std::string& manifest) {
     return ExecutionLevel::Unstated;
 }
 
-bool InstallerDetectionFlags(const std::string& path, bool is32Bit, ExecutionLevel level) {
+bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, ExecutionLevel level) {
     if (!is32Bit || level != ExecutionLevel::Unstated) return false;
     const std::string name = LowerCase(FileNameOf(path));
     for (const char* keyword : {"install", "setup", "update", "patch"}) {
@@ -95,7 +95,7 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
         return path + " asks for the highest rights the user has (highestAvailable): when you log on with an "
                       "administrator account" + refused + kWayOut;
     }
-    if (InstallerDetectionFlags(path, facts.is32Bit, level)) {
+    if (IsFlaggedByInstallerDetection(path, facts.is32Bit, level)) {
         return path + " is a 32-bit program without a requested execution level whose name looks like an "
                       "installer's: where installer detection is on (the default outside a domain)" + refused +
                "; rename it, or" + std::string(kWayOut).substr(1);

@@ -18,13 +18,13 @@ ExecutionLevel ExecutionLevelOf(const std::string& manifest);
 // "only applies to: 32-bit executable files; Applications without a
 // requestedExecutionLevel ...", and among its heuristics "Filename includes
 // keywords such as "install," "setup," "update," etc.".
-bool InstallerDetectionFlags(const std::string& path, bool is32Bit, ExecutionLevel level);
+bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, ExecutionLevel level);
 
 // True when the compatibility layer RUNASADMIN is set for `path` ("Run this
 // program as an administrator") under HKCU or HKLM, in either view.
 bool MarkedToRunAsAdministrator(const std::string& path);
 
-// Empty, or what stops the start and the way out, for the program at `path`.
-// `warning` is set when Windows refuses the start for every user of the
-// settings file, or under the condition the text names.
+// Empty, or what stops the start and the way out, for the program at `path`:
+// Windows refuses the start for every user, or under the condition the text
+// names (an administrator account, installer detection switched on).
 std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& facts);

@@ -9,6 +9,7 @@
 #include "launch_list.h"
 #include "process_start.h"
 #include "program_check.h"
+#include "paths.h"
 #include "program_search.h"
 #include "spawn.h"
 #include "text.h"
@@ -27,10 +28,6 @@ struct EntryKeys {
     bool present[kStemCount] = {};
 };
 
-std::string KeyOf(KeyStem stem, int n) {
-    return EntryKeyName(stem, n);
-}
-
 bool IsPlainInteger(const std::string& text, int64_t* value) {
     size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
     if (i == text.size() || text.size() - i > 12) return false;
@@ -45,7 +42,7 @@ bool IsPlainInteger(const std::string& text, int64_t* value) {
 
 // Why a text key made the entry skip: missing, empty, or the default text.
 std::string WhyTextIsMissing(KeyStem stem, int n, const EntryKeys& keys) {
-    const std::string key = KeyOf(stem, n);
+    const std::string key = EntryKeyName(stem, n);
     if (!keys.present[static_cast<int>(stem)]) return key + " is missing";
     const std::string value = ReadSettingsText(key);
     if (value == kMissingText) return key + " is " + kMissingText + ", a text that reads as a missing key";
@@ -53,7 +50,7 @@ std::string WhyTextIsMissing(KeyStem stem, int n, const EntryKeys& keys) {
 }
 
 std::string WhyDelayIsMissing(int n, const EntryKeys& keys) {
-    const std::string key = KeyOf(KeyStem::DelaySec, n);
+    const std::string key = EntryKeyName(KeyStem::DelaySec, n);
     if (!keys.present[static_cast<int>(KeyStem::DelaySec)]) return key + " is missing";
     const std::string value = ReadSettingsText(key);
     if (value.empty()) return key + " is empty";
@@ -70,7 +67,7 @@ void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* r
             break;
         case EntryVerdict::NoArguments:
             why = WhyTextIsMissing(KeyStem::CmdLine, n, keys) + " (for no arguments write " +
-                  KeyOf(KeyStem::CmdLine, n) + "=\"\"\"\")";
+                  EntryKeyName(KeyStem::CmdLine, n) + "=\"\"\"\")";
             break;
         case EntryVerdict::NoDelay:
             why = WhyDelayIsMissing(n, keys);
@@ -78,13 +75,13 @@ void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* r
         case EntryVerdict::Accepted:
             break;
     }
-    AddLine(report, "entry " + Dec(n) + ": skipped: " + why);
+    AddLine(report, EntryPrefix(n) + "skipped: " + why);
 }
 
 // A number key whose text is not the plain integer that Postpone reads.
 void CheckNumberText(KeyStem stem, int n, const EntryKeys& keys, Report* report) {
     if (!keys.present[static_cast<int>(stem)]) return;
-    const std::string key = KeyOf(stem, n);
+    const std::string key = EntryKeyName(stem, n);
     const std::string text = ReadSettingsText(key);
     const int32_t read = ReadSettingsNumber(key);
     int64_t written = 0;
@@ -92,28 +89,28 @@ void CheckNumberText(KeyStem stem, int n, const EntryKeys& keys, Report* report)
     if (text.empty() || (plain && written == read)) return;
     if (stem == KeyStem::DelaySec && DelayCountsAsMissing(read)) return;  // the entry's skip line says it
     if (stem == KeyStem::WndStyle && !IsShowState(read)) return;  // the show-state warning says it
-    AddWarning(report, "entry " + Dec(n) + ": " + key + "=" + Printable(text) +
+    AddWarning(report, EntryPrefix(n) + key + "=" + Printable(text) +
                            (plain ? " lies outside the range of numbers" : " is not a plain integer") +
                            ": Postpone reads it as " + Dec(read));
 }
 
 void CheckShowState(int n, const EntryKeys& keys, Report* report) {
-    const std::string key = KeyOf(KeyStem::WndStyle, n);
+    const std::string key = EntryKeyName(KeyStem::WndStyle, n);
     if (!keys.present[static_cast<int>(KeyStem::WndStyle)]) {
-        AddWarning(report, "entry " + Dec(n) + ": " + key + " is missing: the program starts hidden");
+        AddWarning(report, EntryPrefix(n) + key + " is missing: the program starts hidden");
         return;
     }
     const int32_t read = ReadSettingsNumber(key);
     if (IsShowState(read)) return;
     const std::string text = ReadSettingsText(key);
-    AddWarning(report, "entry " + Dec(n) + ": " + key + (text.empty() ? " is empty" : "=" + Printable(text) + " is outside 0 to 6") +
+    AddWarning(report, EntryPrefix(n) + key + (text.empty() ? " is empty" : "=" + Printable(text) + " is outside 0 to 6") +
                            ": the program starts hidden");
 }
 
 void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target,
                   const std::vector<WorkingFolder>& folders, Report* report) {
     ++report->starts;
-    AddLine(report, Printable("entry " + Dec(n) + ": starts " + DelayText(entry.DelaySec) + ", " +
+    AddLine(report, Printable(EntryPrefix(n) + "starts " + DelayText(entry.DelaySec) + ", " +
                               ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
                               (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
                               (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
@@ -132,15 +129,14 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
     AddLine(report, "    command: " + Printable(command));
 
     CheckShowState(n, keys, report);
-    const std::string entryName = "entry " + Dec(n) + ": ";
     if (!FitsCommandLimit(copy)) {
-        AddWarning(report, entryName + "the copy's command line is " + Dec(static_cast<int32_t>(copy.size())) +
+        AddWarning(report, EntryPrefix(n) + "the copy's command line is " + Dec(static_cast<int32_t>(copy.size())) +
                                " characters, more than the " + Dec(kMaxCommandLength - 1) +
                                " the platform takes: this entry never starts");
         return;
     }
     if (!FitsCommandLimit(command)) {
-        AddWarning(report, entryName + "the program's command line is " + Dec(static_cast<int32_t>(command.size())) +
+        AddWarning(report, EntryPrefix(n) + "the program's command line is " + Dec(static_cast<int32_t>(command.size())) +
                                " characters, more than the " + Dec(kMaxCommandLength - 1) +
                                " the platform takes: this entry never starts");
         return;

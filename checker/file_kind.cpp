@@ -4,6 +4,8 @@
 #include <initializer_list>
 
 #include "launch_list.h"
+#include "paths.h"
+#include "report.h"
 #include "shell.h"
 #include "text.h"
 
@@ -22,13 +24,6 @@ uint32_t Read32(const std::string& bytes, size_t at) {
 
 uint16_t Read16(const std::string& bytes, size_t at) {
     return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
-}
-
-std::string ExtensionOf(const std::string& name) {
-    const size_t slash = name.find_last_of("\\/");
-    const size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
-    return LowerCase(name.substr(dot));
 }
 
 bool OneOf(const std::string& extension, std::initializer_list<const char*> extensions) {
@@ -95,10 +90,8 @@ std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path,
         case FileKind::BatchFile:
             return std::string();
         case FileKind::OtherMachine: {
-            static const char kHex[] = "0123456789ABCDEF";
-            std::string machine = "0x";
-            for (int shift = 12; shift >= 0; shift -= 4) machine += kHex[(facts.machine >> shift) & 15];
-            return path + " is a program for another kind of processor (machine type " + machine + "):" + refused;
+            return path + " is a program for another kind of processor (machine type 0x" + HexDigits(facts.machine, 4) +
+                   "):" + refused;
         }
         case FileKind::Library:
             return path + " is a library (DLL), not a program:" + refused;

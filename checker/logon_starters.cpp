@@ -2,6 +2,7 @@
 
 #include "file_system.h"
 #include "launch_list.h"
+#include "paths.h"
 #include "program_search.h"
 #include "registry.h"
 #include "shell.h"
@@ -56,9 +57,7 @@ std::string ExplorerFolder() {
 
 bool Starts(const std::string& program, const std::string& exePath) {
     if (program.empty()) return false;
-    const std::string path = program.find('.', program.find_last_of('\\') + 1) == std::string::npos ? program + ".exe"
-                                                                                                     : program;
-    return OsSameFile(path.c_str(), exePath.c_str());
+    return OsSameFile(WithExeExtension(program).c_str(), exePath.c_str());
 }
 
 void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std::vector<LogonStarter>* starters) {
@@ -75,7 +74,7 @@ void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std:
             starter.workingFolder = folder;
         } else {
             OsShellLink link;
-            if (LowerCase(name).size() < 4 || LowerCase(name).substr(name.size() - 4) != ".lnk") continue;
+            if (!HasExtension(name, ".lnk")) continue;
             if (!OsReadShellLink(path.c_str(), &link) || !Starts(ExpandVariables(link.target), exePath)) continue;
             starter.workingFolder = link.folder.empty() ? ExplorerFolder() : ExpandVariables(link.folder);
         }

@@ -6,14 +6,11 @@
 #include "file_kind.h"
 #include "file_system.h"
 #include "launch_list.h"
+#include "paths.h"
 #include "program_search.h"
 #include "text.h"
 
 namespace {
-
-std::string EntryName(int n) {
-    return "entry " + Dec(n) + ": ";
-}
 
 // Said before a finding that holds for one starter of several.
 std::string StartedBy(const WorkingFolder& folder, size_t folderCount) {
@@ -41,7 +38,7 @@ bool FactsOf(const std::string& path, FileFacts* facts) {
 void CheckProgram(int n, const std::string& command, const std::string& startIn,
                   const std::vector<WorkingFolder>& folders, const std::string& exePath, Report* report) {
     const std::string program = ProgramOf(command);
-    const std::string key = EntryName(n) + EntryKeyName(KeyStem::Program, n) + ": ";
+    const std::string key = EntryKeyPrefix(n, KeyStem::Program);
     std::vector<std::string> warnings, found, notes;
     for (const WorkingFolder& folder : folders) {
         const FoundProgram result = FindProgram(program, FolderOf(exePath), folder.folder);
@@ -83,7 +80,7 @@ void CheckProgram(int n, const std::string& command, const std::string& startIn,
 
 void CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFolder>& folders, Report* report) {
     if (startIn.empty()) return;
-    const std::string key = EntryName(n) + EntryKeyName(KeyStem::StartIn, n) + ": ";
+    const std::string key = EntryKeyPrefix(n, KeyStem::StartIn);
     if (IsFullPath(startIn)) {
         if (!IsFolder(startIn)) {
             AddWarning(report, Printable(key + startIn + " is no folder that exists: the program never starts, without "
@@ -93,8 +90,7 @@ void CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFo
     }
     std::vector<std::string> warnings;
     for (const WorkingFolder& folder : folders) {
-        const std::string path = (startIn[0] == '\\' && folder.folder.size() >= 2 ? folder.folder.substr(0, 2)
-                                                                                   : folder.folder + "\\") + startIn;
+        const std::string path = ResolvedFrom(folder.folder, startIn);
         std::string why = key + StartedBy(folder, folders.size()) + startIn +
                           " is relative: Windows takes it from Postpone's working folder, " + folder.folder;
         why += IsFolder(path) ? ", where it is " + path : ", where there is no " + path +

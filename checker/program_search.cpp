@@ -8,6 +8,7 @@
 
 #include "file_system.h"
 #include "launch_list.h"
+#include "paths.h"
 #include "redirection.h"
 #include "text.h"
 
@@ -25,40 +26,6 @@ bool IsRootedOnCurrentDrive(const std::string& path) {
 bool IsDotRelative(const std::string& path) {
     return path.rfind(".\\", 0) == 0 || path.rfind("..\\", 0) == 0 || path.rfind("./", 0) == 0 ||
            path.rfind("../", 0) == 0;
-}
-
-// "If the file name does not contain an extension, .exe is appended ... If
-// the file name ends in a period (.) with no extension ... .exe is not
-// appended." (The page also says a name with a path gets no .exe; the
-// search behind it, SearchPath with ".exe", adds it to any name without an
-// extension: "The extension is added only if the specified file name does
-// not end with an extension", and Wine does the same.)
-std::string WithExtension(const std::string& path) {
-    const size_t name = path.find_last_of("\\/:");
-    const size_t dot = path.find('.', name == std::string::npos ? 0 : name + 1);
-    return dot == std::string::npos ? path + ".exe" : path;
-}
-
-// `folder` + "\\" + `path` with "." and ".." parts folded in, as the
-// platform folds them before it looks: the report names the file plainly.
-std::string Joined(const std::string& folder, const std::string& path) {
-    std::vector<std::string> parts;
-    const std::string whole = folder + "\\" + path;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = std::min(whole.find_first_of("\\/", start), whole.size());
-        const std::string part = whole.substr(start, end - start);
-        if (part == "..") {
-            if (parts.size() > 1) parts.pop_back();
-        } else if (part != "." && !(part.empty() && !parts.empty())) {
-            parts.push_back(part);
-        }
-        if (end == whole.size()) break;
-        start = end + 1;
-    }
-    std::string joined;
-    for (size_t i = 0; i < parts.size(); ++i) joined += (i == 0 ? "" : "\\") + parts[i];
-    return joined;
 }
 
 std::string Searched(const std::string& folders, const std::string& name) {
@@ -80,13 +47,18 @@ std::string UnknownVariableHint(const std::string& program) {
 FoundProgram Checked(const std::string& path, const std::string& program, bool usesWorkingFolder) {
     FoundProgram result;
     result.usesWorkingFolder = usesWorkingFolder;
-    const std::string file = WithExtension(path);
+    // The page says a name with a path gets no .exe; the search behind it
+    // (SearchPath with ".exe": "The extension is added only if the specified
+    // file name does not end with an extension") adds it, and the name as
+    // written is not tried after that. (Wine tries it, for Unix programs:
+    // judged here as Windows does.)
+    const std::string file = WithExeExtension(path);
     if (IsFile(file)) {
         result.found = true;
         result.path = file;
-    } else if (IsFile(path)) {
-        result.found = true;
-        result.path = path;
+    } else if (file != path && IsFile(path)) {
+        result.why = path + " has no extension: Windows looks for " + file + ", which does not exist, and not for " +
+                     path + kFails;
     } else if (IsFolder(path)) {
         result.why = path + " is a folder, not a program" + kFails;
     } else {
@@ -97,43 +69,12 @@ FoundProgram Checked(const std::string& path, const std::string& program, bool u
 
 }  // namespace
 
-// "A disk designator with a backslash, for example "C:\"", or a UNC name
-// ("\\server\share"): a full path, taken as it stands.
-bool IsFullPath(const std::string& path) {
-    return (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) ||
-           path.rfind("\\\\", 0) == 0;
-}
-
 std::string ProgramOf(const std::string& command) {
     if (!command.empty() && command[0] == '"') {
         const size_t closing = command.find('"', 1);
         return command.substr(1, closing == std::string::npos ? std::string::npos : closing - 1);
     }
     return command.substr(0, command.find_first_of(" \t"));
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t last = path.find_last_of('\\');
-    return last == std::string::npos ? std::string() : path.substr(0, last);
-}
-
-std::string FileNameOf(const std::string& path) {
-    const size_t last = path.find_last_of("\\/");
-    return last == std::string::npos ? path : path.substr(last + 1);
-}
-
-bool Exists(const std::string& path) {
-    return OsGetFileAttributes(path.c_str()) != kNoFileAttributes;
-}
-
-bool IsFile(const std::string& path) {
-    const uint32_t attributes = OsGetFileAttributes(path.c_str());
-    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) == 0;
-}
-
-bool IsFolder(const std::string& path) {
-    const uint32_t attributes = OsGetFileAttributes(path.c_str());
-    return attributes != kNoFileAttributes && (attributes & kFolderAttribute) != 0;
 }
 
 FoundProgram FindProgram(const std::string& program, const std::string& exeFolder, const std::string& workingFolder) {
@@ -144,14 +85,13 @@ FoundProgram FindProgram(const std::string& program, const std::string& exeFolde
     }
     if (IsFullPath(program)) return Checked(program, program, false);
     if (IsRootedOnCurrentDrive(program)) {
-        const std::string drive = workingFolder.size() >= 2 && workingFolder[1] == ':' ? workingFolder.substr(0, 2) : "";
-        FoundProgram result = Checked(drive + program, program, true);
+        FoundProgram result = Checked(ResolvedFrom(workingFolder, program), program, true);
         if (!result.found) result.why += " (a path that starts with \\ is on the drive of Postpone's working folder, " +
                                          workingFolder + ": give the drive, or the full path)";
         return result;
     }
     if (IsDotRelative(program)) {
-        FoundProgram result = Checked(Joined(workingFolder, program), program, true);
+        FoundProgram result = Checked(ResolvedFrom(workingFolder, program), program, true);
         if (!result.found) {
             result.why += " (a path that starts with .\\ or ..\\ is taken from Postpone's working folder, " +
                           workingFolder + ", the Start in of what starts it; not from Postpone's folder: give the "

@@ -9,20 +9,6 @@
 // the first blank or tab.
 std::string ProgramOf(const std::string& command);
 
-// True for "C:\..." and "\\server\share\...": a path that no working folder
-// changes.
-bool IsFullPath(const std::string& path);
-
-// The folder part of a path, without its last backslash ("" when none), and
-// the name after it.
-std::string FolderOf(const std::string& path);
-std::string FileNameOf(const std::string& path);
-
-// What the file system holds at `path`: anything, a file, a folder.
-bool Exists(const std::string& path);
-bool IsFile(const std::string& path);
-bool IsFolder(const std::string& path);
-
 struct FoundProgram {
     bool found = false;
     std::string path;       // the file that starts, when found

@@ -3,7 +3,7 @@
 #include "file_system.h"
 #include "launch_list.h"
 #include "program_image.h"
-#include "program_search.h"
+#include "paths.h"
 #include "text.h"
 
 namespace {

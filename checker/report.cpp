@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "text.h"
+
 namespace {
 
 std::string Count(int n, const char* one, const char* many) {
@@ -35,8 +37,22 @@ int32_t ExitCodeOf(const Report& report) {
     return 0;
 }
 
-std::string Printable(const std::string& text) {
+std::string EntryPrefix(int n) {
+    return "entry " + Dec(n) + ": ";
+}
+
+std::string EntryKeyPrefix(int n, KeyStem stem) {
+    return EntryPrefix(n) + EntryKeyName(stem, n) + ": ";
+}
+
+std::string HexDigits(uint32_t value, int digits) {
     static const char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) text += kHex[(value >> shift) & 15];
+    return text;
+}
+
+std::string Printable(const std::string& text) {
     std::string shown;
     shown.reserve(text.size());
     for (char c : text) {
@@ -44,10 +60,7 @@ std::string Printable(const std::string& text) {
         if (byte >= 32 && byte != 127) {
             shown += c;
         } else {
-            shown += "<0x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 15];
-            shown += '>';
+            shown += "<0x" + HexDigits(byte, 2) + ">";
         }
     }
     return shown;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "launch_list.h"
+
 struct Report {
     std::string text;  // ANSI text, lines ended by CR LF
     int starts = 0;    // entries that start
@@ -24,6 +26,13 @@ void AddTally(Report* report);
 // skipped or there is a warning; 2: no settings file, it cannot be read, or
 // no entry starts.
 int32_t ExitCodeOf(const Report& report);
+
+// "entry N: ", before every line about entry n; with a key, "entry N: KeyN: ".
+std::string EntryPrefix(int n);
+std::string EntryKeyPrefix(int n, KeyStem stem);
+
+// `value` in `digits` upper-case hexadecimal digits.
+std::string HexDigits(uint32_t value, int digits);
 
 // `text` with every control character shown escaped, as <0x1B>: a value
 // read from a file may hold anything, and an escape sequence must not reach

@@ -6,7 +6,7 @@
 #include "key_names.h"
 #include "launch_list.h"
 #include "encoding_check.h"
-#include "program_search.h"
+#include "paths.h"
 #include "text.h"
 
 namespace {
@@ -33,7 +33,7 @@ void ReportNearNames(const std::string& settingsPath, Report* report) {
     for (const std::string& file : files) {
         const std::string lower = LowerCase(file);
         if (lower == name || (lower.rfind(name + ".", 0) != 0 && lower.rfind(stem + ".", 0) != 0)) continue;
-        if (lower.size() > 4 && lower.substr(lower.size() - 4) == ".exe") continue;
+        if (HasExtension(lower, ".exe")) continue;
         AddLine(report, "note: " + Printable(FolderOf(settingsPath) + "\\" + file) + " is there: rename it to " +
                             FileNameOf(settingsPath) + " (Explorer hides the extension of known file types: View, Show, "
                             "File name extensions shows it; or in a console, ren \"" + Printable(file) + "\" " +

@@ -3,14 +3,10 @@
 #include <algorithm>
 
 #include "file_system.h"
-#include "program_search.h"
+#include "paths.h"
 #include "text.h"
 
 namespace {
-
-std::string Key(KeyStem stem, int n) {
-    return "entry " + Dec(n) + ": " + EntryKeyName(stem, n) + ": ";
-}
 
 // "\\server\share\..." but not the device and long-path forms "\\?\" and "\\.\".
 std::string UncShareOf(const std::string& path) {
@@ -47,7 +43,7 @@ void CheckWait(int n, const LaunchEntry& entry, const std::vector<WorkingFolder>
             const std::string& path = stem == KeyStem::Program ? entry.Program : entry.StartIn;
             const std::string share = NetworkShareOf(path);
             if (share.empty()) continue;
-            AddLine(report, Printable("note: " + Key(stem, n) + path + " is on the network share " + share +
+            AddLine(report, Printable("note: " + EntryKeyPrefix(n, stem) + path + " is on the network share " + share +
                                       ", which may not be connected yet at logon: " +
                                       EntryKeyName(KeyStem::WaitFor, n) + "=" + share +
                                       " makes the copy wait for it after the delay"));
@@ -60,10 +56,8 @@ void CheckWait(int n, const LaunchEntry& entry, const std::vector<WorkingFolder>
     // StartIn says.
     std::vector<std::string> warnings;
     for (const WorkingFolder& folder : folders) {
-        const std::string path = (entry.WaitFor[0] == '\\' && folder.folder.size() >= 2 ? folder.folder.substr(0, 2)
-                                                                                         : folder.folder + "\\") +
-                                 entry.WaitFor;
-        const std::string warning = Key(KeyStem::WaitFor, n) + entry.WaitFor +
+        const std::string path = ResolvedFrom(folder.folder, entry.WaitFor);
+        const std::string warning = EntryKeyPrefix(n, KeyStem::WaitFor) + entry.WaitFor +
                                     " is relative: the copy looks for it from Postpone's working folder, " +
                                     folder.folder + " (" + path + (Exists(path) ? ", there now" : ", not there now") +
                                     "); give the full path";

@@ -83,13 +83,13 @@ TEST(ExecutionLevelOf, ReadsRequestedExecutionLevel) {
     for (const auto& c : cases) EXPECT_EQ(ExecutionLevelOf(c.first), c.second) << c.first;
 }
 
-TEST(InstallerDetectionFlags, OnlyThirtyTwoBitProgramsWithoutALevelWhoseNameLooksLikeAnInstaller) {
-    EXPECT_TRUE(InstallerDetectionFlags("C:\\Tools\\MySetup.exe", true, ExecutionLevel::Unstated));
-    EXPECT_TRUE(InstallerDetectionFlags("C:\\Tools\\driver_update2.exe", true, ExecutionLevel::Unstated));
-    EXPECT_TRUE(InstallerDetectionFlags("C:\\Tools\\PATCH.EXE", true, ExecutionLevel::Unstated));
-    EXPECT_FALSE(InstallerDetectionFlags("C:\\Setup\\tool.exe", true, ExecutionLevel::Unstated));  // the file's name only
-    EXPECT_FALSE(InstallerDetectionFlags("C:\\Tools\\setup.exe", false, ExecutionLevel::Unstated));
-    EXPECT_FALSE(InstallerDetectionFlags("C:\\Tools\\setup.exe", true, ExecutionLevel::AsInvoker));
+TEST(IsFlaggedByInstallerDetection, OnlyThirtyTwoBitProgramsWithoutALevelWhoseNameLooksLikeAnInstaller) {
+    EXPECT_TRUE(IsFlaggedByInstallerDetection("C:\\Tools\\MySetup.exe", true, ExecutionLevel::Unstated));
+    EXPECT_TRUE(IsFlaggedByInstallerDetection("C:\\Tools\\driver_update2.exe", true, ExecutionLevel::Unstated));
+    EXPECT_TRUE(IsFlaggedByInstallerDetection("C:\\Tools\\PATCH.EXE", true, ExecutionLevel::Unstated));
+    EXPECT_FALSE(IsFlaggedByInstallerDetection("C:\\Setup\\tool.exe", true, ExecutionLevel::Unstated));  // the file's name only
+    EXPECT_FALSE(IsFlaggedByInstallerDetection("C:\\Tools\\setup.exe", false, ExecutionLevel::Unstated));
+    EXPECT_FALSE(IsFlaggedByInstallerDetection("C:\\Tools\\setup.exe", true, ExecutionLevel::AsInvoker));
 }
 
 TEST(Encoding, TellsUtf8TextAndAByteOrderMarkThatHidesASection) {
