@@ -56,6 +56,15 @@ ExecutionLevel ExecutionLevelOf(const std::string& manifest) {
     return ExecutionLevel::Unstated;
 }
 
+bool AsksForUiAccess(const std::string& manifest) {
+    for (size_t at = manifest.find("requestedExecutionLevel"); at != std::string::npos;
+         at = manifest.find("requestedExecutionLevel", at + 1)) {
+        if (at == 0 || (manifest[at - 1] != '<' && manifest[at - 1] != ':')) continue;
+        if (LowerCase(AttributeValue(manifest, at, "uiAccess")) == "true") return true;
+    }
+    return false;
+}
+
 bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, ExecutionLevel level) {
     if (!is32Bit || level != ExecutionLevel::Unstated) return false;
     const std::string name = LowerCase(FileNameOf(path));
@@ -79,19 +88,27 @@ bool MarkedToRunAsAdministrator(const std::string& path) {
     return false;
 }
 
-std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& facts) {
+std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& facts, bool* certain) {
+    *certain = false;
     if (facts.kind != FileKind::Program) return std::string();
     const std::string refused = ": Windows refuses to start it from Postpone, which runs with your ordinary rights "
                                 "(error 740, ERROR_ELEVATION_REQUIRED)";
+    *certain = true;
     if (MarkedToRunAsAdministrator(path)) {
         return path + " is marked \"Run this program as an administrator\" (its Properties, Compatibility)" + refused +
                kWayOut + ", or clear that mark";
     }
-    const ExecutionLevel level = ExecutionLevelOf(OsReadManifest(path.c_str()));
+    const std::string manifest = OsReadManifest(path.c_str());
+    const ExecutionLevel level = ExecutionLevelOf(manifest);
     if (level == ExecutionLevel::RequireAdministrator) {
         return path + " asks for administrator rights in its manifest (requireAdministrator)" + refused + kWayOut;
     }
+    if (AsksForUiAccess(manifest)) {
+        return path + " asks for UI access in its manifest (uiAccess=\"true\", for programs that drive other "
+                      "programs' windows)" + refused + kWayOut;
+    }
     if (level == ExecutionLevel::HighestAvailable) {
+        *certain = false;
         return path + " asks for the highest rights the user has (highestAvailable): when you log on with an "
                       "administrator account" + refused + kWayOut;
     }
@@ -100,5 +117,6 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
                       "installer's: where installer detection is on (the default outside a domain)" + refused +
                "; rename it, or" + std::string(kWayOut).substr(1);
     }
+    *certain = false;
     return std::string();
 }

@@ -14,6 +14,14 @@ enum class ExecutionLevel { Unstated, AsInvoker, HighestAvailable, RequireAdmini
 
 ExecutionLevel ExecutionLevelOf(const std::string& manifest);
 
+// True when the manifest's requestedExecutionLevel asks for uiAccess="true".
+// Such a program must run elevated or from a protected folder with a
+// signature; CreateProcess from a process that is not elevated fails with
+// 740, ERROR_ELEVATION_REQUIRED (Microsoft: "User Account Control: Only
+// elevate UIAccess applications that are installed in secure locations", and
+// the requestedExecutionLevel element's uiAccess attribute).
+bool AsksForUiAccess(const std::string& manifest);
+
 // Installer detection ("How User Account Control works", Microsoft): it
 // "only applies to: 32-bit executable files; Applications without a
 // requestedExecutionLevel ...", and among its heuristics "Filename includes
@@ -27,4 +35,6 @@ bool MarkedToRunAsAdministrator(const std::string& path);
 // Empty, or what stops the start and the way out, for the program at `path`:
 // Windows refuses the start for every user, or under the condition the text
 // names (an administrator account, installer detection switched on).
-std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& facts);
+// `certain` is set when Windows refuses every start (not only under a
+// condition).
+std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& facts, bool* certain);

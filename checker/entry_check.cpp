@@ -107,14 +107,27 @@ void CheckShowState(int n, const EntryKeys& keys, Report* report) {
                            ": the program starts hidden");
 }
 
-void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target,
-                  const std::vector<WorkingFolder>& folders, Report* report) {
-    ++report->starts;
-    AddLine(report, Printable(EntryPrefix(n) + "starts " + DelayText(entry.DelaySec) + ", " +
-                              ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
-                              (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
-                              (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
+// The findings about an accepted entry, into `details`; false when they
+// predict that Windows will not start its program.
+bool CheckAccepted(int n, const std::string& copy, const std::string& command, const LaunchEntry& slot,
+                   const EntryKeys& keys, const CheckTarget& target, const std::vector<WorkingFolder>& folders,
+                   Report* details) {
+    CheckShowState(n, keys, details);
+    for (const std::string* line : {&copy, &command}) {
+        if (FitsCommandLimit(*line)) continue;
+        AddWarning(details, EntryPrefix(n) + (line == &copy ? "the copy's" : "the program's") + " command line is " +
+                                Dec(static_cast<int32_t>(line->size())) + " characters, more than the " +
+                                Dec(kMaxCommandLength - 1) + " the platform takes: this entry never starts");
+        return false;
+    }
+    const bool programStarts = CheckProgram(n, command, slot.StartIn, folders, target.exePath, details);
+    const bool folderServes = CheckStartIn(n, slot.StartIn, folders, details);
+    CheckWait(n, slot, folders, details);
+    return programStarts && folderServes;
+}
 
+void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target,
+                    const std::vector<WorkingFolder>& folders, Report* report) {
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
     const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp));
@@ -125,25 +138,20 @@ void ReportStarts(int n, const LaunchEntry& entry, const EntryKeys& keys, const 
                                                    &slot.WndStyle, &stamp, &slot.StartIn, &slot.WaitFor,
                                                    &slot.WaitSec});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
+
+    // The verdict on the entry's line is the checker's own prediction, so
+    // the findings come first and are said after the line.
+    Report details;
+    const bool starts = CheckAccepted(n, copy, command, slot, keys, target, folders, &details);
+    ++(starts ? report->starts : report->fails);
+    AddLine(report, Printable(EntryPrefix(n) + (starts ? "starts " : "fails to start ") + DelayText(entry.DelaySec) +
+                              ", " + ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
+                              (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
+                              (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
     AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder)));
     AddLine(report, "    command: " + Printable(command));
-
-    CheckShowState(n, keys, report);
-    if (!FitsCommandLimit(copy)) {
-        AddWarning(report, EntryPrefix(n) + "the copy's command line is " + Dec(static_cast<int32_t>(copy.size())) +
-                               " characters, more than the " + Dec(kMaxCommandLength - 1) +
-                               " the platform takes: this entry never starts");
-        return;
-    }
-    if (!FitsCommandLimit(command)) {
-        AddWarning(report, EntryPrefix(n) + "the program's command line is " + Dec(static_cast<int32_t>(command.size())) +
-                               " characters, more than the " + Dec(kMaxCommandLength - 1) +
-                               " the platform takes: this entry never starts");
-        return;
-    }
-    CheckProgram(n, command, slot.StartIn, folders, target.exePath, report);
-    CheckStartIn(n, slot.StartIn, folders, report);
-    CheckWait(n, slot, folders, report);
+    report->text += details.text;
+    report->warnings += details.warnings;
 }
 
 }  // namespace
@@ -189,7 +197,7 @@ void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& f
         LaunchEntry entry;
         const EntryVerdict verdict = ReadLaunchEntry(n, &entry);
         if (verdict == EntryVerdict::Accepted) {
-            ReportStarts(n, entry, entries[n], target, folders, report);
+            ReportAccepted(n, entry, entries[n], target, folders, report);
         } else {
             ReportSkipped(n, verdict, entries[n], report);
         }

@@ -35,7 +35,7 @@ bool FactsOf(const std::string& path, FileFacts* facts) {
 
 }  // namespace
 
-void CheckProgram(int n, const std::string& command, const std::string& startIn,
+bool CheckProgram(int n, const std::string& command, const std::string& startIn,
                   const std::vector<WorkingFolder>& folders, const std::string& exePath, Report* report) {
     const std::string program = ProgramOf(command);
     const std::string key = EntryKeyPrefix(n, KeyStem::Program);
@@ -59,9 +59,15 @@ void CheckProgram(int n, const std::string& command, const std::string& startIn,
                                 folder.folder + ", not from " + EntryKeyName(KeyStem::StartIn, n));
         }
     }
+    bool starts = false;
     for (const std::string& path : found) {
         FileFacts facts;
-        if (!FactsOf(path, &facts)) continue;
+        if (!FactsOf(path, &facts)) {
+            AddOnce(&notes, "note: " + key + path + " cannot be read (in use, or no right to read it): what kind of "
+                                "file it is, and whether Windows starts it, cannot be judged");
+            starts = true;
+            continue;
+        }
         const std::string why = WhyKindDoesNotStart(facts, path, n);
         if (!why.empty()) {
             AddOnce(&warnings, key + why);
@@ -71,31 +77,38 @@ void CheckProgram(int n, const std::string& command, const std::string& startIn,
             AddOnce(&notes, "note: " + key + path + " is a batch file: Windows runs it through cmd.exe, in a console "
                                 "window in the entry's show state");
         }
-        const std::string elevation = WhyElevationStopsTheStart(path, facts);
+        bool refused = false;
+        const std::string elevation = WhyElevationStopsTheStart(path, facts, &refused);
         if (!elevation.empty()) AddOnce(&warnings, key + elevation);
+        starts = starts || !refused;
     }
     for (const std::string& warning : warnings) AddWarning(report, Printable(warning));
     for (const std::string& note : notes) AddLine(report, Printable(note));
+    return starts;
 }
 
-void CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFolder>& folders, Report* report) {
-    if (startIn.empty()) return;
+bool CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFolder>& folders, Report* report) {
+    if (startIn.empty()) return true;
     const std::string key = EntryKeyPrefix(n, KeyStem::StartIn);
     if (IsFullPath(startIn)) {
         if (!IsFolder(startIn)) {
             AddWarning(report, Printable(key + startIn + " is no folder that exists: the program never starts, without "
                                                "a word (Windows answers 267, ERROR_DIRECTORY)"));
+            return false;
         }
-        return;
+        return true;
     }
     std::vector<std::string> warnings;
+    bool serves = false;
     for (const WorkingFolder& folder : folders) {
         const std::string path = ResolvedFrom(folder.folder, startIn);
         std::string why = key + StartedBy(folder, folders.size()) + startIn +
                           " is relative: Windows takes it from Postpone's working folder, " + folder.folder;
+        serves = serves || IsFolder(path);
         why += IsFolder(path) ? ", where it is " + path : ", where there is no " + path +
                                                                ": the program never starts, without a word";
         AddOnce(&warnings, why + "; give the full path");
     }
     for (const std::string& warning : warnings) AddWarning(report, Printable(warning));
+    return serves;
 }

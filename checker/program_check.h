@@ -10,8 +10,11 @@
 
 // Warnings and notes about the program of `command` (what the copy hands to
 // the platform) for entry n: found or not, what kind of file, elevation.
-void CheckProgram(int n, const std::string& command, const std::string& startIn,
+// False when they predict that Windows will not start it, from any working
+// folder.
+bool CheckProgram(int n, const std::string& command, const std::string& startIn,
                   const std::vector<WorkingFolder>& folders, const std::string& exePath, Report* report);
 
-// A warning when entry n's StartIn folder does not exist or is relative.
-void CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFolder>& folders, Report* report);
+// A warning when entry n's StartIn folder does not exist or is relative;
+// false when the start fails for it under every working folder.
+bool CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFolder>& folders, Report* report);

@@ -27,13 +27,13 @@ void AddError(Report* report, const std::string& what) {
 
 void AddTally(Report* report) {
     AddLine(report, "summary: " + Count(report->starts, "entry starts", "entries start") + ", " +
-                        Count(report->skipped, "entry skipped", "entries skipped") + ", " +
+                        Count(report->fails, "fails", "fail") + ", " + Dec(report->skipped) + " skipped, " +
                         Count(report->warnings, "warning", "warnings"));
 }
 
 int32_t ExitCodeOf(const Report& report) {
     if (report.failed || report.starts == 0) return 2;
-    if (report.skipped > 0 || report.warnings > 0) return 1;
+    if (report.fails > 0 || report.skipped > 0 || report.warnings > 0) return 1;
     return 0;
 }
 

@@ -9,7 +9,8 @@
 
 struct Report {
     std::string text;  // ANSI text, lines ended by CR LF
-    int starts = 0;    // entries that start
+    int starts = 0;    // entries whose program is expected to start
+    int fails = 0;     // entries handed to a copy whose program Windows will not start
     int skipped = 0;   // entries that are skipped
     int warnings = 0;
     bool failed = false;  // no settings file, or one that cannot be read or checked
@@ -19,12 +20,12 @@ void AddLine(Report* report, const std::string& line);
 void AddWarning(Report* report, const std::string& what);  // "warning: " + what
 void AddError(Report* report, const std::string& what);    // "error: " + what; the check has failed
 
-// The last line: entries that start, entries skipped, warnings.
+// The last line: entries that start, that fail, that are skipped; warnings.
 void AddTally(Report* report);
 
-// 0: every entry present starts and there is no warning; 1: an entry is
-// skipped or there is a warning; 2: no settings file, it cannot be read, or
-// no entry starts.
+// 0: every entry present starts and there is no warning; 1: an entry fails
+// or is skipped, or there is a warning; 2: no settings file, it cannot be
+// read, or no entry will start.
 int32_t ExitCodeOf(const Report& report);
 
 // "entry N: ", before every line about entry n; with a key, "entry N: KeyN: ".

@@ -69,13 +69,16 @@ class Report:
         self.code = code
         self.lines = output.split(b"\r\n")
         self.text = output
-        self.starts = {}  # entry number: (copy, command)
+        self.copies = {}  # entry number: (copy, command), for each entry handed to a copy
+        self.starts = {}  # the same for those whose program the checker expects to start
         for i, line in enumerate(self.lines):
-            match = re.match(rb"entry (\d+): starts ", line)
+            match = re.match(rb"entry (\d+): (starts|fails to start) ", line)
             if match:
                 copy, command = self.lines[i + 1], self.lines[i + 2]
                 assert copy.startswith(b"    copy: ") and command.startswith(b"    command: "), line
-                self.starts[int(match.group(1))] = (copy[10:], command[13:])
+                self.copies[int(match.group(1))] = (copy[10:], command[13:])
+                if match.group(2) == b"starts":
+                    self.starts[int(match.group(1))] = self.copies[int(match.group(1))]
 
     def has(self, line):
         return line.encode("cp1252") in self.lines
@@ -107,10 +110,10 @@ class CheckerCase(WineTest):
         """List mode starts exactly the copies the report lists, in entry order,
         and the probes among their programs get exactly the reported commands."""
         result = run_exact('"%s"' % winpath(self.exe), self.env, relay=True, timeout=120)
-        self.assertEqual(result.exit_code, len(report.starts), report.text[:3000])
+        self.assertEqual(result.exit_code, len(report.copies), report.text[:3000])
         commands = traced_commands(result)
-        self.assertEqual(len(commands), len(report.starts))
-        for (copy, whole), (n, (expected, _)) in zip(commands, sorted(report.starts.items())):
+        self.assertEqual(len(commands), len(report.copies))
+        for (copy, whole), (n, (expected, _)) in zip(commands, sorted(report.copies.items())):
             prefix = expected.split(STAMP_PLACEHOLDER)[0]
             if whole:
                 self.assertRegex(copy, re.escape(prefix) + rb"\d+$", "entry %d" % n)
@@ -132,7 +135,7 @@ class CheckerTest(CheckerCase):
         self.assertEqual(sorted(report.starts), [1, 2, 4])
         self.assertTrue(report.has('entry 3: skipped: CmdLine3 is missing (for no arguments write CmdLine3="""")'))
         # Two entries without WndStyle, and nothing in the test prefix starts Postpone at logon.
-        self.assertTrue(report.has("summary: 3 entries start, 1 entry skipped, 3 warnings"))
+        self.assertTrue(report.has("summary: 3 entries start, 0 fail, 1 skipped, 3 warnings"))
         self.assertIn(b"warning: nothing found starts %s at logon" % winpath(self.exe).encode(), report.text)
         # The example's programs append to demo.log; here only the copies count.
         self.assert_agrees_with_postpone(report)
@@ -166,9 +169,9 @@ class CheckerTest(CheckerCase):
         report = self.check()
         self.assertEqual(report.code, 1)
         self.assertTrue(report.starts)
-        for n, (_, command) in report.starts.items():
-            if b"missing.exe" not in command:
-                probe_entries.append(n)
+        for n, (_, command) in report.copies.items():
+            self.assertEqual(n in report.starts, b"missing.exe" not in command, command)
+        probe_entries = list(report.starts)  # every program that starts is a probe
         self.assertTrue(report.has("warning: key Program101 in [Launch]: Postpone never reads it: entries are "
                                    "numbered 1 to 100"))
         self.assertIn(b"warning: key Delay5 in [Launch]: Postpone never reads it", report.text)

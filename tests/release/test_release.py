@@ -183,7 +183,7 @@ class ReleaseTest(unittest.TestCase):
             report = check.stdout.decode("cp1252")
             self.assertEqual(check.returncode, 1, report)  # the example skips entry 3 on purpose
             self.assertIn("executable: C:\\Program Files\\Postpone\\Postpone.exe", report)
-            self.assertIn("summary: 3 entries start, 1 entry skipped, 3 warnings", report)
+            self.assertIn("summary: 3 entries start, 0 fail, 1 skipped, 3 warnings", report)
 
             started = time.monotonic()
             with tempfile.TemporaryFile() as out:

@@ -97,7 +97,7 @@ TEST_F(CheckerTest, ACompleteEntryStartsWithItsCopyAndCommandAndExitsWithZero) {
     EXPECT_TRUE(Has("    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /T:<second of the day>"))
         << text;
     EXPECT_TRUE(Has("    command: C:\\Apps\\a.exe -x")) << text;
-    EXPECT_TRUE(Has("summary: 1 entry starts, 0 entries skipped, 0 warnings")) << text;
+    EXPECT_TRUE(Has("summary: 1 entry starts, 0 fail, 0 skipped, 0 warnings")) << text;
     EXPECT_TRUE(Fake.created.empty());  // it never starts anything
     EXPECT_TRUE(Fake.boxes.empty());
 }
@@ -140,13 +140,13 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"style not plain", With(Complete(), "WndStyle1", "3x"),
          "warning: entry 1: WndStyle1=3x is not a plain integer: Postpone reads it as 3", 1},
         {"missing program", With(Complete(), "Program1", "C:\\Apps\\b.exe"),
-         "warning: entry 1: Program1: C:\\Apps\\b.exe does not exist: the start would fail without a word", 1},
+         "warning: entry 1: Program1: C:\\Apps\\b.exe does not exist: the start would fail without a word", 2},
         {"program is a folder", With(Complete(), "Program1", "C:\\Apps"),
-         "warning: entry 1: Program1: C:\\Apps is a folder, not a program: the start would fail without a word", 1},
+         "warning: entry 1: Program1: C:\\Apps is a folder, not a program: the start would fail without a word", 2},
         {"bare name found", With(Complete(), "Program1", "notepad"), "    command: notepad -x", 0},
         {"bare name missing", With(Complete(), "Program1", "notepad3.exe"),
          "warning: entry 1: Program1: notepad3.exe is not in Postpone's folder, its working folder C:\\Tools, the "
-         "Windows folders or PATH: the start would fail without a word", 1},
+         "Windows folders or PATH: the start would fail without a word", 2},
         {"extension added", With(Complete(), "Program1", "C:\\Apps\\a"), "    command: C:\\Apps\\a -x", 0},
         {"key above 100", With(Complete(), "Program101", "x"),
          "warning: key Program101 in [Launch]: Postpone never reads it: entries are numbered 1 to 100", 1},
@@ -177,13 +177,13 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
          "warning: entry 1: WaitSec1=2min is not a plain integer: Postpone reads it as 2", 1},
         {"program on a share", With(Complete(), "Program1", "\\\\nas\\tools\\a.exe"),
          "note: entry 1: Program1: \\\\nas\\tools\\a.exe is on the network share \\\\nas\\tools, which may not be "
-         "connected yet at logon: WaitFor1=\\\\nas\\tools makes the copy wait for it after the delay", 1},
+         "connected yet at logon: WaitFor1=\\\\nas\\tools makes the copy wait for it after the delay", 2},
         {"folder on a mapped drive", With(Complete(), "StartIn1", "Z:\\Work"),
          "note: entry 1: StartIn1: Z:\\Work is on the network share Z:\\, which may not be connected yet at logon: "
-         "WaitFor1=Z:\\ makes the copy wait for it after the delay", 1},
+         "WaitFor1=Z:\\ makes the copy wait for it after the delay", 2},
         {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
          "warning: entry 1: the copy's command line is 32807 characters, more than the 32766 the platform takes: this "
-         "entry never starts", 1},
+         "entry never starts", 2},
     };
     for (const Finding& finding : findings) {
         ResetFake();
@@ -218,26 +218,26 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
              Fake.shellLinks["C:\\Apps\\App.lnk"] = {"C:\\Program Files\\App\\app.exe", "-min", "C:\\Program Files\\App"};
          },
          "warning: entry 1: Program1: C:\\Apps\\App.lnk is a shortcut: " + refused +
-             "; write Program1=\"C:\\Program Files\\App\\app.exe\" and CmdLine1=-min, and StartIn1=C:\\Program Files\\App", 1},
+             "; write Program1=\"C:\\Program Files\\App\\app.exe\" and CmdLine1=-min, and StartIn1=C:\\Program Files\\App", 2},
         {"web link", "C:\\Apps\\news.url", [&] { file("C:\\Apps\\news.url", "[InternetShortcut]"); },
          "warning: entry 1: Program1: C:\\Apps\\news.url is a web link: " + refused +
-             "; to open it in the browser, write Program1=%windir%\\explorer.exe and CmdLine1=\"C:\\Apps\\news.url\"", 1},
+             "; to open it in the browser, write Program1=%windir%\\explorer.exe and CmdLine1=\"C:\\Apps\\news.url\"", 2},
         {"document", "C:\\Apps\\notes.txt", [&] { file("C:\\Apps\\notes.txt", "hello"); },
-         "warning: entry 1: Program1: C:\\Apps\\notes.txt is a document, not a program", 1, true},
+         "warning: entry 1: Program1: C:\\Apps\\notes.txt is a document, not a program", 2, true},
         {"PowerShell script", "C:\\Apps\\s.ps1", [&] { file("C:\\Apps\\s.ps1", "Write-Host"); },
          "warning: entry 1: Program1: C:\\Apps\\s.ps1 is a PowerShell script: " + refused +
-             "; write Program1=powershell.exe and CmdLine1=-ExecutionPolicy Bypass -File \"C:\\Apps\\s.ps1\"", 1},
+             "; write Program1=powershell.exe and CmdLine1=-ExecutionPolicy Bypass -File \"C:\\Apps\\s.ps1\"", 2},
         {"batch file", "C:\\Apps\\go.bat", [&] { file("C:\\Apps\\go.bat", "@echo off"); },
          "note: entry 1: Program1: C:\\Apps\\go.bat is a batch file: Windows runs it through cmd.exe, in a console "
          "window in the entry's show state", 0},
         {"unreadable: nothing said of its kind", kProgram, [&] { Fake.files[kProgram].readable = false; },
          "    command: C:\\Apps\\a.exe -x", 0},
         {"library", kProgram, [&] { file(kProgram, PeImage(0x14C, 0x2102)); },
-         "warning: entry 1: Program1: C:\\Apps\\a.exe is a library (DLL), not a program: " + refused, 1},
+         "warning: entry 1: Program1: C:\\Apps\\a.exe is a library (DLL), not a program: " + refused, 2},
         {"requireAdministrator", kProgram,
          [&] { Fake.manifests[kProgram] = "<requestedExecutionLevel level=\"requireAdministrator\"/>"; },
          "warning: entry 1: Program1: C:\\Apps\\a.exe asks for administrator rights in its manifest "
-         "(requireAdministrator): " + elevated, 1, true},
+         "(requireAdministrator): " + elevated, 2, true},
         {"highestAvailable", kProgram,
          [&] { Fake.manifests[kProgram] = "<requestedExecutionLevel level=\"highestAvailable\"/>"; },
          "warning: entry 1: Program1: C:\\Apps\\a.exe asks for the highest rights the user has (highestAvailable): "
@@ -247,7 +247,7 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          "whose name looks like an installer's: where installer detection is on (the default outside a domain): " +
              std::string("Windows refuses to start it from Postpone, which runs with your ordinary rights (error 740, "
                          "ERROR_ELEVATION_REQUIRED); rename it, or start it from the Task Scheduler instead, at logon, "
-                         "with \"Run with highest privileges\""), 1},
+                         "with \"Run with highest privileges\""), 2},
         {"64-bit setup is not detected", "C:\\Apps\\setup.exe", [&] { file("C:\\Apps\\setup.exe", PeImage(0x8664)); },
          "    command: C:\\Apps\\setup.exe -x", 0},
         {"run as administrator", kProgram,
@@ -256,7 +256,7 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
                                            "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers")] =
                  {OsRegistryValue{"c:\\apps\\A.EXE", kRegistryText, "RUNASADMIN WIN8RTM"}};
          },
-         "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 1, true},
+         "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 2, true},
         {"other layers", kProgram,
          [&] {
              Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits32,
@@ -273,7 +273,7 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          },
          "warning: entry 1: Program1: D:\\Other\\Sub\\b.exe does not exist: the start would fail without a word (a path "
          "that starts with .\\ or ..\\ is taken from Postpone's working folder, D:\\Other, the Start in of what starts "
-         "it; not from Postpone's folder: give the full path)", 1},
+         "it; not from Postpone's folder: give the full path)", 2},
         {"root of the working folder's drive", "\\Apps\\a.exe", nullptr, "    command: \\Apps\\a.exe -x", 0},
         {"dot-dot path", "..\\b.exe",
          [&] {
@@ -297,13 +297,13 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          },
          "warning: entry 1: Program1: C:\\Program Files (x86)\\Big\\big.exe does not exist: the start would fail without "
          "a word (Postpone is a 32-bit program: Windows shows it C:\\Program Files (x86) as the 32-bit folder, and the "
-         "64-bit program is at C:\\Program Files\\Big\\big.exe: write %ProgramW6432%\\Big\\big.exe)", 1},
+         "64-bit program is at C:\\Program Files\\Big\\big.exe: write %ProgramW6432%\\Big\\big.exe)", 2},
         {"64-bit System32", "C:\\Windows\\System32\\tool64.exe",
          [&] {
              Fake.wow64 = true;
              file("C:\\Windows\\Sysnative\\tool64.exe", PeImage(0x8664));
          },
-         "warning: entry 1: Program1: C:\\Windows\\System32\\tool64.exe does not exist", 1, true},
+         "warning: entry 1: Program1: C:\\Windows\\System32\\tool64.exe does not exist", 2, true},
         {"saved as UTF-8", kProgram, [&] { SetProfileValue(kSettings, "CmdLine1", "C:\\Caf\xC3\xA9"); },
          "warning: the settings file was saved as UTF-8, and Windows reads it in the ANSI code page: "
          "CmdLine1=C:\\Caf\xC3\xA9 reaches Postpone as shown here", 1, true},
@@ -317,7 +317,7 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 \"/W:C:\\My Work\" /T:<second of the day>", 0},
         {"a folder that is not there", kProgram, [&] { SetProfileValue(kSettings, "StartIn1", "C:\\Nowhere"); },
          "warning: entry 1: StartIn1: C:\\Nowhere is no folder that exists: the program never starts, without a word "
-         "(Windows answers 267, ERROR_DIRECTORY)", 1},
+         "(Windows answers 267, ERROR_DIRECTORY)", 2},
         {"a relative folder", kProgram,
          [&] {
              Fake.files["C:\\Tools\\work"].folder = true;
@@ -420,7 +420,7 @@ TEST_F(CheckerTest, ListsAtMostTwentyUnreadKeysAndCountsTheRest) {
     for (int i = 0; i < 25; ++i) SetProfileValue(kSettings, "Junk" + std::to_string(i), "1");
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(Has("warning: 5 more keys in [Launch] that Postpone never reads")) << text;
-    EXPECT_TRUE(Has("summary: 1 entry starts, 0 entries skipped, 21 warnings")) << text;
+    EXPECT_TRUE(Has("summary: 1 entry starts, 0 fail, 0 skipped, 21 warnings")) << text;
 }
 
 TEST_F(CheckerTest, ReportsTheFileItself) {
@@ -463,7 +463,7 @@ TEST_F(CheckerTest, NamesTheSectionsThereAreWhenLaunchIsMissing) {
     SetProfileValueIn(kSettings, "Other\x01", "", "");
     EXPECT_EQ(Check(), 2);
     EXPECT_TRUE(Has("error: there is no [Launch] section: its sections are [Lauch], [Other<0x01>]")) << text;
-    EXPECT_TRUE(Has("summary: 0 entries start, 0 entries skipped, 0 warnings")) << text;
+    EXPECT_TRUE(Has("summary: 0 entries start, 0 fail, 0 skipped, 0 warnings")) << text;
 }
 
 TEST_F(CheckerTest, PathIsASettingsFileAnExecutableOrAFolder) {
@@ -498,7 +498,7 @@ TEST_F(CheckerTest, UsageAndTooManyArguments) {
     }
     EXPECT_EQ(Check("a.ini b.ini"), 2);
     EXPECT_TRUE(HasPart("error: one PATH at the most")) << text;
-    EXPECT_TRUE(Has("summary: 0 entries start, 0 entries skipped, 0 warnings")) << text;
+    EXPECT_TRUE(Has("summary: 0 entries start, 0 fail, 0 skipped, 0 warnings")) << text;
 }
 
 TEST_F(CheckerTest, AConsoleOfItsOwnWaitsForAKeyAndALinkedCheckerLooksBesideItsRealFile) {
