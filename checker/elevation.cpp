@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "file_system.h"
 #include "program_image.h"
 #include "paths.h"
 #include "registry.h"
@@ -29,16 +30,24 @@ std::string AttributeValue(const std::string& text, size_t from, const std::stri
     return std::string();
 }
 
-bool LayerAsksForAdministrator(const std::string& layers) {
+bool HasLayer(const std::string& layers, const std::string& layer) {
     // The data is a list of layer names separated by blanks ("~ RUNASADMIN
     // WIN8RTM", say).
     const std::string upper = UpperCase(layers);
-    for (size_t at = upper.find("RUNASADMIN"); at != std::string::npos; at = upper.find("RUNASADMIN", at + 1)) {
+    for (size_t at = upper.find(layer); at != std::string::npos; at = upper.find(layer, at + 1)) {
         const bool startsWord = at == 0 || upper[at - 1] == ' ';
-        const bool endsWord = at + 10 == upper.size() || upper[at + 10] == ' ';
+        const bool endsWord = at + layer.size() == upper.size() || upper[at + layer.size()] == ' ';
         if (startsWord && endsWord) return true;
     }
     return false;
+}
+
+// A value of the Layers key names a program by its path as the Properties
+// dialog wrote it: the same file may be spelt otherwise (short names, case,
+// "..").
+bool NamesProgram(const std::string& name, const std::string& path) {
+    if (LowerCase(name) == LowerCase(path)) return true;
+    return LowerCase(FileNameOf(name)) == LowerCase(FileNameOf(path)) && OsSameFile(name.c_str(), path.c_str());
 }
 
 }  // namespace
@@ -74,14 +83,13 @@ bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, Execut
     return false;
 }
 
-bool MarkedToRunAsAdministrator(const std::string& path) {
-    const std::string lower = LowerCase(path);
+bool MarkedWithLayer(const std::string& path, const std::string& layer) {
     for (OsRegistryRoot root : {OsRegistryRoot::CurrentUser, OsRegistryRoot::LocalMachine}) {
         for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
             std::vector<OsRegistryValue> values;
-            if (!OsReadRegistryValues(root, kLayers, view, &values)) continue;
+            OsReadRegistryValues(root, kLayers, view, &values);  // what could be read
             for (const OsRegistryValue& value : values) {
-                if (LowerCase(value.name) == lower && LayerAsksForAdministrator(value.data)) return true;
+                if (HasLayer(value.data, layer) && NamesProgram(value.name, path)) return true;
             }
         }
     }
@@ -94,7 +102,7 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
     const std::string refused = ": Windows refuses to start it from Postpone, which runs with your ordinary rights "
                                 "(error 740, ERROR_ELEVATION_REQUIRED)";
     *certain = true;
-    if (MarkedToRunAsAdministrator(path)) {
+    if (MarkedWithLayer(path, "RUNASADMIN")) {
         return path + " is marked \"Run this program as an administrator\" (its Properties, Compatibility)" + refused +
                kWayOut + ", or clear that mark";
     }
@@ -107,9 +115,11 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
         return path + " asks for UI access in its manifest (uiAccess=\"true\", for programs that drive other "
                       "programs' windows)" + refused + kWayOut;
     }
-    if (level == ExecutionLevel::HighestAvailable) {
+    if (level == ExecutionLevel::HighestAvailable || MarkedWithLayer(path, "RUNASHIGHEST")) {
         *certain = false;
-        return path + " asks for the highest rights the user has (highestAvailable): when you log on with an "
+        return path + " asks for the highest rights the user has (" +
+               (level == ExecutionLevel::HighestAvailable ? "highestAvailable" : "RUNASHIGHEST, its compatibility layer") +
+               "): when you log on with an "
                       "administrator account" + refused + kWayOut;
     }
     if (IsFlaggedByInstallerDetection(path, facts.is32Bit, level)) {

@@ -28,9 +28,10 @@ bool AsksForUiAccess(const std::string& manifest);
 // keywords such as "install," "setup," "update," etc.".
 bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, ExecutionLevel level);
 
-// True when the compatibility layer RUNASADMIN is set for `path` ("Run this
-// program as an administrator") under HKCU or HKLM, in either view.
-bool MarkedToRunAsAdministrator(const std::string& path);
+// True when the compatibility layer `layer` is set for `path` under HKCU or
+// HKLM, in either view: RUNASADMIN ("Run this program as an administrator"),
+// RUNASHIGHEST (the highest rights the user has).
+bool MarkedWithLayer(const std::string& path, const std::string& layer);
 
 // Empty, or what stops the start and the way out, for the program at `path`:
 // Windows refuses the start for every user, or under the condition the text

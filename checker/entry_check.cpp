@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "advice.h"
 #include "command_line.h"
 #include "delayed_start.h"
 #include "globals.h"
@@ -67,7 +68,7 @@ void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* r
             break;
         case EntryVerdict::NoArguments:
             why = WhyTextIsMissing(KeyStem::CmdLine, n, keys) + " (for no arguments write " +
-                  EntryKeyName(KeyStem::CmdLine, n) + "=\"\"\"\")";
+                  EntryKeyName(KeyStem::CmdLine, n) + "=" + WrittenValue("", true) + ")";
             break;
         case EntryVerdict::NoDelay:
             why = WhyDelayIsMissing(n, keys);

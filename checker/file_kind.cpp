@@ -3,8 +3,10 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "advice.h"
 #include "launch_list.h"
 #include "paths.h"
+#include "redirection.h"
 #include "report.h"
 #include "shell.h"
 #include "text.h"
@@ -31,12 +33,6 @@ bool OneOf(const std::string& extension, std::initializer_list<const char*> exte
         if (extension == candidate) return true;
     }
     return false;
-}
-
-// The two lines to write: ProgramN=... and CmdLineN=... (two quotes for none).
-std::string Write(int n, const std::string& program, const std::string& arguments) {
-    return "write " + EntryKeyName(KeyStem::Program, n) + "=" + program + " and " + EntryKeyName(KeyStem::CmdLine, n) + "=" +
-           (arguments.empty() ? std::string("\"\"") : arguments);
 }
 
 std::string Quoted(const std::string& path) {
@@ -99,32 +95,36 @@ std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path,
             return path + " is a DOS or 16-bit Windows program: 64-bit Windows does not run it at all";
         case FileKind::Shortcut: {
             OsShellLink link;
-            if (!OsReadShellLink(path.c_str(), &link) || link.target.empty()) {
+            const OsShellLinkRead read = OsReadShellLink(path.c_str(), &link);
+            if (read == OsShellLinkRead::NoPath) {
+                return path + " is a shortcut to something that is no file (a Store app, a shell folder):" + refused +
+                       "; find the program it opens and write that in " + EntryKeyName(KeyStem::Program, n);
+            }
+            if (read != OsShellLinkRead::Read) {
                 return path + " is a shortcut:" + refused + "; write the program it starts in " +
                        EntryKeyName(KeyStem::Program, n) + " (its Properties, Target)";
             }
-            const std::string program = link.target.find(' ') != std::string::npos ? Quoted(link.target) : link.target;
-            std::string why = path + " is a shortcut:" + refused + "; " + Write(n, program, link.arguments);
-            if (!link.folder.empty()) why += ", and " + EntryKeyName(KeyStem::StartIn, n) + "=" + link.folder;
-            return why;
+            // As Explorer, 64-bit, means the shortcut's variables.
+            return path + " is a shortcut:" + refused + "; " +
+                   WriteEntry(n, As64BitNames(link.target), link.arguments, As64BitNames(link.folder));
         }
         case FileKind::WebLink:
             return path + " is a web link:" + refused + "; to open it in the browser, " +
-                   Write(n, "%windir%\\explorer.exe", Quoted(path));
+                   WriteEntry(n, "%windir%\\explorer.exe", Quoted(path));
         case FileKind::Script:
             if (extension == ".ps1") {
                 return path + " is a PowerShell script:" + refused + "; " +
-                       Write(n, "powershell.exe", "-ExecutionPolicy Bypass -File " + Quoted(path));
+                       WriteEntry(n, "powershell.exe", "-ExecutionPolicy Bypass -File " + Quoted(path));
             }
             if (OneOf(extension, {".vbs", ".vbe", ".js", ".jse", ".wsf"})) {
-                return path + " is a script:" + refused + "; " + Write(n, "wscript.exe", Quoted(path));
+                return path + " is a script:" + refused + "; " + WriteEntry(n, "wscript.exe", Quoted(path));
             }
             return path + " is a script:" + refused + "; write the program that runs it in " + EntryKeyName(KeyStem::Program, n) +
                    " and " + Quoted(path) + " in " + EntryKeyName(KeyStem::CmdLine, n) + " (for Python, pyw.exe)";
         case FileKind::Other:
             if (extension == ".exe" || extension == ".com") return path + " is not a program, whatever its name:" + refused;
             return path + " is a document, not a program:" + refused + "; to open it with the program it belongs to, " +
-                   Write(n, "%windir%\\explorer.exe", Quoted(path));
+                   WriteEntry(n, "%windir%\\explorer.exe", Quoted(path));
     }
     return std::string();
 }

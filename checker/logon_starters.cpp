@@ -3,7 +3,9 @@
 #include "file_system.h"
 #include "launch_list.h"
 #include "paths.h"
+#include "program_image.h"
 #include "program_search.h"
+#include "redirection.h"
 #include "registry.h"
 #include "shell.h"
 #include "text.h"
@@ -43,7 +45,10 @@ const RunKey kRunKeys[] = {
 bool SwitchedOff(OsRegistryRoot root, const char* list, const std::string& name) {
     for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
         std::vector<OsRegistryValue> values;
-        if (!OsReadRegistryValues(root, (std::string(kApproved) + list).c_str(), view, &values)) continue;
+        if (OsReadRegistryValues(root, (std::string(kApproved) + list).c_str(), view, &values) ==
+            OsRegistryRead::Missing) {
+            continue;
+        }
         for (const OsRegistryValue& value : values) {
             if (LowerCase(value.name) == LowerCase(name) && !value.data.empty()) return (value.data[0] & 1) != 0;
         }
@@ -60,10 +65,45 @@ bool Starts(const std::string& program, const std::string& exePath) {
     return OsSameFile(WithExeExtension(program).c_str(), exePath.c_str());
 }
 
+// The program of a Run value's command as Windows finds it: an unquoted
+// path with blanks is tried piece by piece, "c:\program.exe", then
+// "c:\program files\sub.exe", and so on (CreateProcessA, lpApplicationName:
+// "the system tries to interpret the possibilities in the following order").
+bool CommandStarts(const std::string& command, const std::string& exePath) {
+    if (command.empty() || command[0] == '"') return Starts(ProgramOf(command), exePath);
+    for (size_t blank = command.find(' '); ; blank = command.find(' ', blank + 1)) {
+        const std::string program = command.substr(0, blank);
+        if (IsFile(WithExeExtension(program))) return Starts(program, exePath);
+        if (blank == std::string::npos) return false;
+    }
+}
+
+const char* ShellLinkTrouble(OsShellLinkRead read) {
+    switch (read) {
+        case OsShellLinkRead::Read:
+            return "";
+        case OsShellLinkRead::NoPath:
+            return "it names no file";
+        case OsShellLinkRead::NotAShortcut:
+            return "it cannot be read as a shortcut";
+        case OsShellLinkRead::NoShell:
+            return "the shell's shortcut reader could not be started";
+    }
+    return "";
+}
+
 void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std::vector<LogonStarter>* starters) {
     const std::string folder = OsGetStartupFolder(which);
     std::vector<std::string> names;
-    if (folder.empty() || !OsListFiles(folder.c_str(), &names)) return;
+    if (folder.empty()) return;
+    if (!OsListFiles(folder.c_str(), &names)) {
+        if (!Exists(folder)) return;  // no common Startup folder, say
+        LogonStarter starter;
+        starter.what = folder;
+        starter.unreadable = "the Startup folder could not be listed";
+        starters->push_back(starter);
+        return;
+    }
     const OsRegistryRoot root = which == OsStartupFolder::User ? OsRegistryRoot::CurrentUser : OsRegistryRoot::LocalMachine;
     for (const std::string& name : names) {
         const std::string path = folder + "\\" + name;
@@ -75,8 +115,17 @@ void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std:
         } else {
             OsShellLink link;
             if (!HasExtension(name, ".lnk")) continue;
-            if (!OsReadShellLink(path.c_str(), &link) || !Starts(ExpandVariables(link.target), exePath)) continue;
-            starter.workingFolder = link.folder.empty() ? ExplorerFolder() : ExpandVariables(link.folder);
+            const OsShellLinkRead read = OsReadShellLink(path.c_str(), &link);
+            if (read == OsShellLinkRead::NoPath) continue;  // a Store app or a shell folder: not Postpone
+            if (read != OsShellLinkRead::Read) {
+                starter.unreadable = ShellLinkTrouble(read);
+                starters->push_back(starter);
+                continue;
+            }
+            // Explorer, a 64-bit program, starts the shortcut: its variables
+            // mean the 64-bit folders.
+            if (!Starts(ExpandVariables(As64BitNames(link.target)), exePath)) continue;
+            starter.workingFolder = link.folder.empty() ? ExplorerFolder() : ExpandVariables(As64BitNames(link.folder));
         }
         starter.switchedOff = SwitchedOff(root, "StartupFolder", name);
         starters->push_back(starter);
@@ -89,13 +138,22 @@ std::vector<LogonStarter> FindLogonStarters(const std::string& exePath) {
     std::vector<LogonStarter> starters;
     FindInStartupFolder(OsStartupFolder::User, exePath, &starters);
     FindInStartupFolder(OsStartupFolder::Common, exePath, &starters);
+    // 32-bit Windows has one registry view: the 32-bit one is the same key.
+    const bool twoViews = OsHasTwoRegistryViews();
     for (const RunKey& key : kRunKeys) {
+        if (key.view == OsRegistryView::Bits32 && !twoViews) continue;
         std::vector<OsRegistryValue> values;
-        if (!OsReadRegistryValues(key.root, kRun, key.view, &values)) continue;
+        const OsRegistryRead read = OsReadRegistryValues(key.root, kRun, key.view, &values);
+        if (read == OsRegistryRead::Unreadable) {
+            LogonStarter starter;
+            starter.what = key.name;
+            starter.unreadable = "its values could not all be read";
+            starters.push_back(starter);
+        }
         for (const OsRegistryValue& value : values) {
             if (value.type != kRegistryText && value.type != kRegistryExpandedText) continue;
             const std::string command = ExpandVariables(value.data);
-            if (!Starts(ProgramOf(command), exePath)) continue;
+            if (!CommandStarts(command, exePath)) continue;
             LogonStarter starter;
             starter.what = "the value " + value.name + " of " + key.name + " (" + command + ")";
             starter.workingFolder = ExplorerFolder();
@@ -110,6 +168,11 @@ std::vector<WorkingFolder> ReportLogonStarters(const std::vector<LogonStarter>& 
                                                const std::string& settingsPath, Report* report) {
     std::vector<WorkingFolder> folders;
     for (const LogonStarter& starter : starters) {
+        if (!starter.unreadable.empty()) {
+            AddWarning(report, starter.what + ": " + starter.unreadable + ": whether it starts Postpone at logon is not "
+                               "known");
+            continue;
+        }
         if (starter.switchedOff) {
             AddWarning(report, "started at logon by " + starter.what + " no more: it is switched off in Task Manager's "
                                "Startup tab; switch it on there (or in Settings, Apps, Startup)");

@@ -14,6 +14,7 @@ struct LogonStarter {
     std::string workingFolder;
     bool switchedOff = false;  // off in Task Manager's Startup tab: it does not run
     bool exeItself = false;    // Postpone.exe itself lies in a Startup folder
+    std::string unreadable;    // why the shortcut or the folder could not be read: it may start Postpone
 };
 
 std::vector<LogonStarter> FindLogonStarters(const std::string& exePath);

@@ -26,6 +26,19 @@ const Redirected kRedirected[] = {
 
 }  // namespace
 
+std::string As64BitNames(const std::string& text) {
+    if (!OsRunsUnderWow64()) return text;
+    std::string result = text;
+    for (size_t i = 1; i < sizeof kRedirected / sizeof kRedirected[0]; ++i) {  // the variables, not System32
+        const std::string seen = LowerCase(kRedirected[i].seen);
+        for (size_t at = LowerCase(result).find(seen); at != std::string::npos;
+             at = LowerCase(result).find(seen, at + 1)) {
+            result.replace(at, seen.size(), kRedirected[i].written);
+        }
+    }
+    return result;
+}
+
 std::string RedirectionHint(const std::string& missingPath) {
     if (!OsRunsUnderWow64()) return std::string();
     const std::string lower = LowerCase(missingPath);

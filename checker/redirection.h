@@ -9,3 +9,9 @@
 // x86 Program Files folders that %ProgramFiles% and %CommonProgramFiles%
 // expand to here, and its 64-bit counterpart exists.
 std::string RedirectionHint(const std::string& missingPath);
+
+// `text` with the variables whose meaning a 32-bit process sees redirected
+// (%ProgramFiles%, %CommonProgramFiles%) written by their 64-bit names when
+// this process runs under WOW64: what a 64-bit program such as Explorer
+// means by them, and what 32-bit Postpone must be given for it.
+std::string As64BitNames(const std::string& text);

@@ -11,3 +11,7 @@ std::string OsReadManifest(const char* path);
 // True when this 32-bit process runs under WOW64, where System32 and
 // %ProgramFiles% are redirected to their 32-bit counterparts.
 bool OsRunsUnderWow64();
+
+// True on 64-bit Windows, where HKLM\Software has a 32-bit view of its own;
+// on 32-bit Windows both views are the one key.
+bool OsHasTwoRegistryViews();

@@ -23,7 +23,12 @@ struct OsRegistryValue {
     std::string data;  // text without its terminating NUL, or the bytes
 };
 
-// Every value of `subkey` under `root` in `view`. False (and no values) when
-// the key is not there or cannot be read.
-bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
-                          std::vector<OsRegistryValue>* values);
+enum class OsRegistryRead {
+    Read,
+    Missing,     // the key is not there (or may not be opened): no values
+    Unreadable,  // it opened, but its values could not be read to the end
+};
+
+// Every value of `subkey` under `root` in `view`.
+OsRegistryRead OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
+                                    std::vector<OsRegistryValue>* values);

@@ -6,16 +6,24 @@
 #include <string>
 
 // What a shortcut (.lnk) holds: the program it starts, with its arguments,
-// in its "Start in" folder (empty when it has none).
+// in its "Start in" folder (empty when it has none), each as stored: the
+// target's raw path, %NAME% variables not expanded.
 struct OsShellLink {
     std::string target;
     std::string arguments;
     std::string folder;
 };
 
+enum class OsShellLinkRead {
+    Read,
+    NoPath,         // it opens, but names no file (a Store app, a shell folder)
+    NotAShortcut,   // it cannot be opened as a shortcut
+    NoShell,        // the shell-link interface cannot be had (COM did not start)
+};
+
 // Reads the shortcut at `path` through the shell-link interface, without
-// starting anything. False when it cannot be read as a shortcut.
-bool OsReadShellLink(const char* path, OsShellLink* link);
+// starting anything.
+OsShellLinkRead OsReadShellLink(const char* path, OsShellLink* link);
 
 enum class OsStartupFolder { User, Common };
 

@@ -28,3 +28,7 @@ bool OsRunsUnderWow64() {
     BOOL wow64 = FALSE;
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
+
+bool OsHasTwoRegistryViews() {
+    return sizeof(void*) == 8 || OsRunsUnderWow64();
+}

@@ -3,28 +3,42 @@
 
 #include <windows.h>
 
-bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
-                          std::vector<OsRegistryValue>* values) {
+OsRegistryRead OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
+                                    std::vector<OsRegistryValue>* values) {
     values->clear();
     const HKEY rootKey = root == OsRegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     const REGSAM viewFlag = view == OsRegistryView::Bits64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(rootKey, subkey, 0, KEY_READ | viewFlag, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(rootKey, subkey, 0, KEY_READ | viewFlag, &key) != ERROR_SUCCESS) return OsRegistryRead::Missing;
     DWORD longestName = 0, longestData = 0;
     if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
                          &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
         RegCloseKey(key);
-        return false;
+        return OsRegistryRead::Unreadable;
     }
-    std::string name(longestName + 2, '\0');
+    // The longest lengths come in characters for a name, bytes for data; an
+    // ANSI name can take more bytes than characters (a double-byte or UTF-8
+    // code page), and a value can grow meanwhile: ERROR_MORE_DATA grows the
+    // buffers and reads the same value again.
+    std::string name(2 * longestName + 2, '\0');
     std::string data(longestData + 2, '\0');
-    for (DWORD index = 0;; ++index) {
+    OsRegistryRead result = OsRegistryRead::Read;
+    for (DWORD index = 0;;) {
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataLength = static_cast<DWORD>(data.size());
         DWORD type = 0;
         const LONG status = RegEnumValueA(key, index, &name[0], &nameLength, nullptr, &type,
                                           reinterpret_cast<BYTE*>(&data[0]), &dataLength);
-        if (status != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS, or a value that grew meanwhile
+        if (status == ERROR_MORE_DATA && name.size() < (1u << 20) && data.size() < (1u << 26)) {
+            name.resize(name.size() * 2);
+            data.resize(dataLength > data.size() ? dataLength + 2 : data.size() * 2);
+            continue;
+        }
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) {
+            result = OsRegistryRead::Unreadable;
+            break;
+        }
         OsRegistryValue value;
         value.name.assign(name.data(), nameLength);
         value.type = type;
@@ -33,7 +47,8 @@ bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryVie
             value.data.resize(value.data.find('\0') == std::string::npos ? value.data.size() : value.data.find('\0'));
         }
         values->push_back(value);
+        ++index;
     }
     RegCloseKey(key);
-    return true;
+    return result;
 }

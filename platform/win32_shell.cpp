@@ -26,21 +26,31 @@ std::wstring Wide(const char* text) {
 
 }  // namespace
 
-bool OsReadShellLink(const char* path, OsShellLink* link) {
+OsShellLinkRead OsReadShellLink(const char* path, OsShellLink* link) {
     StartCom();
     IShellLinkA* shellLink = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&shellLink)))) {
-        return false;
+        return OsShellLinkRead::NoShell;
     }
-    bool read = false;
+    OsShellLinkRead read = OsShellLinkRead::NotAShortcut;
     IPersistFile* file = nullptr;
     if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
         const std::wstring widePath = Wide(path);
         if (SUCCEEDED(file->Load(widePath.c_str(), STGM_READ))) {
             // INFOTIPSIZE is the longest text a shortcut's fields hold.
             std::vector<char> buffer(INFOTIPSIZE + 1, '\0');
-            read = SUCCEEDED(shellLink->GetPath(buffer.data(), INFOTIPSIZE, nullptr, 0));
+            // The raw path: without SLGP_RAWPATH, a 32-bit caller on 64-bit
+            // Windows is handed C:\Program Files (x86)\... for a target under
+            // C:\Program Files, which Explorer, 64-bit, does not start
+            // (IShellLinkA::GetPath in Microsoft's documentation: "SLGP_RAWPATH:
+            // Retrieves the raw path name. A raw path is something that might
+            // not exist and may include environment variables that need to be
+            // expanded"). S_FALSE: the shortcut names no file.
+            const HRESULT got = shellLink->GetPath(buffer.data(), INFOTIPSIZE, nullptr, SLGP_RAWPATH);
+            read = got == S_OK && buffer[0] != '\0' ? OsShellLinkRead::Read
+                   : SUCCEEDED(got)                  ? OsShellLinkRead::NoPath
+                                                     : OsShellLinkRead::NotAShortcut;
             link->target = buffer.data();
             buffer.assign(INFOTIPSIZE + 1, '\0');
             if (SUCCEEDED(shellLink->GetArguments(buffer.data(), INFOTIPSIZE))) link->arguments = buffer.data();

@@ -136,6 +136,16 @@ uint32_t OsGetPrivateProfileString(const char* section, const char* key, const c
     return static_cast<uint32_t>(copied);
 }
 
+std::string DeliveredValue(const std::string& written) {
+    const size_t first = written.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    std::string value = written.substr(first, written.find_last_not_of(" \t") - first + 1);
+    if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\'')) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 int32_t OsGetPrivateProfileInt(const char* section, const char* key, int32_t fallback, const char* path) {
     Fake.calls.push_back(std::string("GetPrivateProfileInt ") + key);
     const std::string* value = ProfileValue(section, key, path);

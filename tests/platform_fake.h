@@ -90,13 +90,16 @@ struct FakePlatform {
     // two Startup folders, registry values by "HKCU|64|subkey" (or HKLM, 32),
     // manifests by program path, other spellings of a file (path to the one
     // it names), the process's bitness and code page, the console.
-    std::map<std::string, OsShellLink> shellLinks;
+    std::map<std::string, OsShellLink> shellLinks;  // as stored: a raw target
+    OsShellLinkRead shellLinkFailure = OsShellLinkRead::NotAShortcut;  // for a path not in shellLinks
     std::string userStartup = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
     std::string commonStartup = "C:\\ProgramData\\Start Menu\\Programs\\Startup";
     std::map<std::string, std::vector<OsRegistryValue>> registry;
+    std::set<std::string> unreadableKeys;  // read only up to the values given
     std::map<std::string, std::string> manifests;
     std::map<std::string, std::string> sameFiles;
     bool wow64 = false;
+    bool twoRegistryViews = true;  // false: 32-bit Windows
     std::set<std::string> networkDrives;  // roots such as "Z:\\"
     uint32_t ansiCodePage = 1252;
     bool consoleIsItsOwn = false;
@@ -126,6 +129,11 @@ void ResetFake();
 // Adds a value to section "Launch" of the settings file at `path` (which then
 // exists), or replaces the value of a key that is there already.
 void SetProfileValue(const std::string& path, const std::string& key, const std::string& value);
+
+// What the profile reader delivers for a value written as `written` after
+// "Key=": blanks and tabs trimmed at both ends, then one pair of matching
+// quotes ("" or '') around the whole removed.
+std::string DeliveredValue(const std::string& written);
 
 // The same in any section; an empty key adds the section alone.
 void SetProfileValueIn(const std::string& path, const std::string& section, const std::string& key,

@@ -29,27 +29,28 @@ std::string FakeRegistryKey(OsRegistryRoot root, OsRegistryView view, const std:
            (view == OsRegistryView::Bits64 ? "64" : "32") + "|" + Lower(subkey);
 }
 
-bool OsReadShellLink(const char* path, OsShellLink* link) {
+OsShellLinkRead OsReadShellLink(const char* path, OsShellLink* link) {
     Fake.calls.push_back(std::string("ReadShellLink ") + path);
     const auto found = Fake.shellLinks.find(path);
-    if (found == Fake.shellLinks.end()) return false;
+    if (found == Fake.shellLinks.end()) return Fake.shellLinkFailure;
     *link = found->second;
-    return true;
+    return found->second.target.empty() ? OsShellLinkRead::NoPath : OsShellLinkRead::Read;
 }
 
 std::string OsGetStartupFolder(OsStartupFolder which) {
     return which == OsStartupFolder::User ? Fake.userStartup : Fake.commonStartup;
 }
 
-bool OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
-                          std::vector<OsRegistryValue>* values) {
-    const auto found = Fake.registry.find(FakeRegistryKey(root, view, subkey));
+OsRegistryRead OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
+                                    std::vector<OsRegistryValue>* values) {
+    const std::string key = FakeRegistryKey(root, view, subkey);
+    const auto found = Fake.registry.find(key);
     if (found == Fake.registry.end()) {
         values->clear();
-        return false;
+        return OsRegistryRead::Missing;
     }
     *values = found->second;
-    return true;
+    return Fake.unreadableKeys.count(key) != 0 ? OsRegistryRead::Unreadable : OsRegistryRead::Read;
 }
 
 std::string OsReadManifest(const char* path) {
@@ -59,6 +60,10 @@ std::string OsReadManifest(const char* path) {
 
 bool OsRunsUnderWow64() {
     return Fake.wow64;
+}
+
+bool OsHasTwoRegistryViews() {
+    return Fake.twoRegistryViews;
 }
 
 uint32_t OsAnsiCodePage() {

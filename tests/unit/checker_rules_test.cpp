@@ -65,7 +65,7 @@ TEST(KindOfFile, JudgesByTheBytesExceptForBatchFiles) {
     EXPECT_NE(WhyKindDoesNotStart(foreign, "C:\\a.exe", 1).find("(machine type 0x0200)"), std::string::npos);
     FileFacts script;
     script.kind = FileKind::Script;
-    EXPECT_NE(WhyKindDoesNotStart(script, "C:\\s.vbs", 2).find("; write Program2=wscript.exe and CmdLine2=\"C:\\s.vbs\""),
+    EXPECT_NE(WhyKindDoesNotStart(script, "C:\\s.vbs", 2).find("; write Program2=wscript.exe and CmdLine2=\"\"C:\\s.vbs\"\""),
               std::string::npos);
 }
 

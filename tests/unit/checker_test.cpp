@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "advice.h"
 #include "check_main.h"
 #include "entry_check.h"
 #include "key_names.h"
@@ -218,10 +219,10 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
              Fake.shellLinks["C:\\Apps\\App.lnk"] = {"C:\\Program Files\\App\\app.exe", "-min", "C:\\Program Files\\App"};
          },
          "warning: entry 1: Program1: C:\\Apps\\App.lnk is a shortcut: " + refused +
-             "; write Program1=\"C:\\Program Files\\App\\app.exe\" and CmdLine1=-min, and StartIn1=C:\\Program Files\\App", 2},
+             "; write Program1=C:\\Program Files\\App\\app.exe and CmdLine1=-min, and StartIn1=C:\\Program Files\\App", 2},
         {"web link", "C:\\Apps\\news.url", [&] { file("C:\\Apps\\news.url", "[InternetShortcut]"); },
          "warning: entry 1: Program1: C:\\Apps\\news.url is a web link: " + refused +
-             "; to open it in the browser, write Program1=%windir%\\explorer.exe and CmdLine1=\"C:\\Apps\\news.url\"", 2},
+             "; to open it in the browser, write Program1=%windir%\\explorer.exe and CmdLine1=\"\"C:\\Apps\\news.url\"\"", 2},
         {"document", "C:\\Apps\\notes.txt", [&] { file("C:\\Apps\\notes.txt", "hello"); },
          "warning: entry 1: Program1: C:\\Apps\\notes.txt is a document, not a program", 2, true},
         {"PowerShell script", "C:\\Apps\\s.ps1", [&] { file("C:\\Apps\\s.ps1", "Write-Host"); },
@@ -257,6 +258,42 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
                  {OsRegistryValue{"c:\\apps\\A.EXE", kRegistryText, "RUNASADMIN WIN8RTM"}};
          },
          "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 2, true},
+        {"run as administrator, another spelling", kProgram,
+         [&] {
+             Fake.sameFiles["C:\\APPS~1\\..\\Apps\\a.exe"] = kProgram;
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits32,
+                                           "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers")] =
+                 {OsRegistryValue{"C:\\APPS~1\\..\\Apps\\a.exe", kRegistryText, "RUNASADMIN"}};
+         },
+         "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 2, true},
+        {"run with the highest rights: only for an administrator", kProgram,
+         [&] {
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
+                                           "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers")] =
+                 {OsRegistryValue{kProgram, kRegistryText, "~ RUNASHIGHEST"}};
+         },
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x", 1},
+        {"uiAccess", kProgram,
+         [&] { Fake.manifests[kProgram] = "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"true\"/>"; },
+         "warning: entry 1: Program1: C:\\Apps\\a.exe asks for UI access in its manifest", 2, true},
+        {"a full path without extension is not tried as written", "C:\\Apps\\tool",
+         [&] { file("C:\\Apps\\tool", PeImage()); },
+         "warning: entry 1: Program1: C:\\Apps\\tool has no extension: Windows looks for C:\\Apps\\tool.exe, which does "
+         "not exist, and not for C:\\Apps\\tool: the start would fail without a word", 2},
+        {"a shortcut to no file", "C:\\Apps\\Store.lnk",
+         [&] {
+             file("C:\\Apps\\Store.lnk", std::string("L\0\0\0", 4));
+             Fake.shellLinks["C:\\Apps\\Store.lnk"] = {"", "", ""};
+         },
+         "warning: entry 1: Program1: C:\\Apps\\Store.lnk is a shortcut to something that is no file", 2, true},
+        {"a shortcut to a 64-bit program, read raw under WOW64", "C:\\Apps\\App.lnk",
+         [&] {
+             Fake.wow64 = true;
+             file("C:\\Apps\\App.lnk", std::string("L\0\0\0", 4));
+             Fake.shellLinks["C:\\Apps\\App.lnk"] = {"%ProgramFiles%\\App\\app.exe", "\"C:\\My Files\\a.txt\"", ""};
+         },
+         "warning: entry 1: Program1: C:\\Apps\\App.lnk is a shortcut: " + refused +
+             "; write Program1=%ProgramW6432%\\App\\app.exe and CmdLine1=\"\"C:\\My Files\\a.txt\"\"", 2},
         {"other layers", kProgram,
          [&] {
              Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits32,
@@ -400,6 +437,64 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
                         "logon: c:\\tools\\postpone.ini opens in Notepad")) << text;
 }
 
+// What only 64-bit Windows and a raw shortcut show, and starters that cannot
+// be read.
+TEST_F(CheckerTest, FindsStartersAsWindowsStartsThem) {
+    Set(Complete());
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string programFiles = "C:\\Program Files\\Postpone\\Postpone.exe";
+    Fake.sameFiles[programFiles] = kExe;
+    Fake.files[programFiles];
+    Fake.wow64 = true;
+    Fake.environment["PROGRAMFILES"] = "C:\\Program Files (x86)";
+    Fake.environment["PROGRAMW6432"] = "C:\\Program Files";
+    // Windows would hand a 32-bit caller C:\Program Files (x86)\... unless the
+    // path is read raw; Explorer, 64-bit, means C:\Program Files by it.
+    Fake.shellLinks[kShortcut] = OsShellLink{"%ProgramFiles%\\Postpone\\Postpone.exe", "", "%ProgramFiles%\\Postpone"};
+    // An unquoted path with blanks: Windows tries it piece by piece.
+    Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, run)] = {
+        OsRegistryValue{"Unquoted", kRegistryText, programFiles + " /x"}};
+    // A key whose values could not all be read, and a shortcut that is none.
+    Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run)] = {};
+    Fake.unreadableKeys.insert(FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run));
+    Fake.files[Fake.userStartup + "\\Broken.lnk"];
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("started at logon by: " + kShortcut + ", Start in C:\\Program Files\\Postpone")) << text;
+    EXPECT_TRUE(Has("started at logon by: the value Unquoted of HKCU\\" + run + " (" + programFiles +
+                    " /x), Start in C:\\Windows\\system32 (none given: Explorer's own folder, assumed)")) << text;
+    EXPECT_TRUE(Has("warning: HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run: its values could "
+                    "not all be read: whether it starts Postpone at logon is not known")) << text;
+    EXPECT_TRUE(Has("warning: " + Fake.userStartup + "\\Broken.lnk: it cannot be read as a shortcut: whether it starts "
+                    "Postpone at logon is not known")) << text;
+
+    // On 32-bit Windows, HKLM's Run key is one: a value is listed once.
+    Fake = FakePlatform();
+    SetUp();
+    Set(Complete());
+    Fake.twoRegistryViews = false;
+    for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
+        Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, view, run)] = {
+            OsRegistryValue{"Postpone", kRegistryText, kExe}};
+    }
+    Check();
+    EXPECT_TRUE(HasPart("the value Postpone of HKLM\\Software\\Microsoft")) << text;
+    EXPECT_FALSE(HasPart("WOW6432Node")) << text;
+}
+
+// On a file mixing entries that start, fail and are skipped, each is counted
+// apart; with none that starts, the exit code is 2.
+TEST_F(CheckerTest, CountsEntriesThatStartFailAndAreSkippedApart) {
+    Set(Complete());
+    Set({{"Program2", "C:\\Apps\\gone.exe"}, {"CmdLine2", "x"}, {"DelaySec2", "1"}, {"WndStyle2", "1"}});
+    Set({{"Program3", kProgram}, {"DelaySec3", "1"}});
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("entry 2: fails to start after 1 s, normal, program C:\\Apps\\gone.exe, arguments x")) << text;
+    EXPECT_TRUE(Has("summary: 1 entry starts, 1 fails, 1 skipped, 1 warning")) << text;
+    SetProfileValue(kSettings, "Program1", "C:\\Apps\\gone.exe");
+    EXPECT_EQ(Check(), 2);
+    EXPECT_TRUE(Has("summary: 0 entries start, 2 fail, 1 skipped, 2 warnings")) << text;
+}
+
 TEST_F(CheckerTest, KeysInAnyCaseBelongToTheirEntryAndEntriesWithoutKeysAreNotListed) {
     Set({{"Junk", "1"}});
     EXPECT_EQ(Check(), 2);
@@ -530,6 +625,42 @@ TEST(CheckerWords, NameShowStatesAndDelays) {
     EXPECT_EQ(DelayText(60), "after 60 s (1 min)");
     EXPECT_EQ(DelayText(3600), "after 3600 s (1 h)");
     EXPECT_EQ(DelayText(90061), "after 90061 s (1 d 1 h 1 min 1 s)");
+}
+
+}  // namespace
+
+namespace {
+
+// Every value the checker tells a user to write, written into the file as
+// shown, reaches Postpone as the intended text.
+TEST_F(CheckerTest, AdviceWrittenAsShownGivesTheIntendedEntry) {
+    const std::vector<std::pair<std::string, std::string>> intended = {
+        {"C:\\Program Files\\App\\app.exe", ""},                               // a shortcut without arguments
+        {"wscript.exe", "\"C:\\My Scripts\\a.vbs\""},                        // one quoted path with blanks
+        {"powershell.exe", "-ExecutionPolicy Bypass -File \"C:\\My Scripts\\a.ps1\""},
+        {"%windir%\\explorer.exe", "'C:\\x.url'"},
+        {"app.exe", " -lead and trail\t"},
+        {"\"C:\\Quoted\\app.exe\"", "\""},
+    };
+    for (const auto& entry : intended) {
+        ResetFake();
+        ResetGlobals();
+        SetUp();
+        SettingsPath = kSettings;
+        // "write Program1=P and CmdLine1=C, and StartIn1=F": each value as the file gets it.
+        const std::string advice = WriteEntry(1, entry.first, entry.second, "C:\\My Work ");
+        const size_t program = advice.find("Program1=") + 9, arguments = advice.find(" and CmdLine1=");
+        const size_t folder = advice.find(", and StartIn1=");
+        SetProfileValue(kSettings, "Program1", DeliveredValue(advice.substr(program, arguments - program)));
+        SetProfileValue(kSettings, "CmdLine1", DeliveredValue(advice.substr(arguments + 14, folder - arguments - 14)));
+        SetProfileValue(kSettings, "StartIn1", DeliveredValue(advice.substr(folder + 15)));
+        SetProfileValue(kSettings, "DelaySec1", "0");
+        LaunchEntry read;
+        ASSERT_EQ(ReadLaunchEntry(1, &read), EntryVerdict::Accepted) << advice;
+        EXPECT_EQ(read.Program, entry.first) << advice;
+        EXPECT_EQ(read.CmdLine, entry.second) << advice;
+        EXPECT_EQ(read.StartIn, "C:\\My Work ") << advice;
+    }
 }
 
 }  // namespace
