@@ -309,6 +309,33 @@ class CheckerTest(CheckerCase):
             for leftover in glob.glob(os.path.join(startup, "Postpone-e2e.lnk")):
                 os.remove(leftover)
 
+    def test_the_advice_for_a_shortcut_and_a_script_written_as_shown_starts_the_intended_command(self):
+        scripts = os.path.join(self.dir, "my scripts")
+        os.makedirs(scripts)
+        script = winpath(os.path.join(scripts, "a.vbs"))
+        with open(os.path.join(scripts, "a.vbs"), "w") as f:
+            f.write("' a script\r\n")
+        self.place(PROBE_EXE, "wscript.exe")  # Postpone's folder is searched first: the probe stands in for it
+        link = winpath(os.path.join(self.dir, "probe.lnk"))
+        quoted = '"%s"' % winpath(os.path.join(scripts, "notes.txt"))
+        make_link(link, winpath(self.probe), quoted, winpath(scripts))
+        self.write("[Launch]\r\nProgram1=%s\r\nCmdLine1=x\r\nDelaySec1=0\r\nWndStyle1=1\r\n"
+                   "Program2=%s\r\nCmdLine2=y\r\nDelaySec2=0\r\nWndStyle2=1\r\n" % (link, script))
+        advice = [re.search(rb"; write (Program\d=.*) and (CmdLine\d=.*?)(?:, and (StartIn\d=.*))?$", line)
+                  for line in self.check().lines if b"; write Program" in line]
+        self.assertEqual(len(advice), 2, advice)
+        lines = [b"[Launch]"]
+        for n, found in enumerate(advice, 1):
+            lines += [value for value in found.groups() if value] + [b"DelaySec%d=0" % n, b"WndStyle%d=1" % n]
+        self.write(b"\r\n".join(lines) + b"\r\n")  # as shown, byte for byte
+        report = self.check()
+        self.assertEqual(sorted(report.starts), [1, 2], report.text)
+        self.assertEqual(report.starts[1][1], ("%s %s" % (winpath(self.probe), quoted)).encode())
+        self.assertEqual(report.starts[2][1], ('wscript.exe "%s"' % script).encode())
+        self.assert_agrees_with_postpone(report, [1, 2])
+        by_command = {probe.command: probe for probe in self.probes()}
+        self.assertEqual(by_command[report.starts[1][1]].cwd, winpath(scripts).encode())
+
     def test_it_never_starts_a_program_nor_writes_a_file(self):
         self.write("[Launch]\r\nProgram1=%s\r\nCmdLine1=x\r\nDelaySec1=0\r\n" % winpath(self.probe))
         before = sorted(os.listdir(self.dir))
