@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(Fake.created.empty() && Fake.boxes.empty());
     const size_t last = report.text.rfind("summary: ");
     FUZZ_CHECK(last != std::string::npos && report.text.find("\r\n", last) == report.text.size() - 2);
-    int starts = 0;
+    int starts = 0, fails = 0;
     for (size_t at = 0; at < report.text.size();) {
         const size_t end = report.text.find("\r\n", at);
         FUZZ_CHECK(end != std::string::npos);  // every line is ended
@@ -51,12 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (line.rfind("entry ", 0) == 0) {
             const size_t colon = line.find(": ");
             FUZZ_CHECK(colon != std::string::npos);
-            const std::string verdict = line.substr(colon + 2, 7);
-            FUZZ_CHECK(verdict == "starts " || verdict == "skipped");
-            starts += verdict == "starts ";
+            const std::string verdict = line.substr(colon + 2);
+            const bool starting = verdict.rfind("starts ", 0) == 0, failing = verdict.rfind("fails to start ", 0) == 0;
+            FUZZ_CHECK(starting || failing || verdict.rfind("skipped: ", 0) == 0);
+            starts += starting;
+            fails += failing;
         }
         at = end + 2;
     }
-    FUZZ_CHECK(starts == report.starts);
+    FUZZ_CHECK(starts == report.starts && fails == report.fails);
+    FUZZ_CHECK((code == 2) == (report.failed || starts == 0));
     return 0;
 }
