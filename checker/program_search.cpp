@@ -120,6 +120,6 @@ FoundProgram FindProgram(const std::string& program, const std::string& exeFolde
         return result;
     }
     result.why = program + " is not in Postpone's folder, its working folder " + workingFolder +
-                 ", the Windows folders or PATH" + kFails + UnknownVariableHint(program);
+                 ", the Windows folders or PATH" + kFails + UnknownVariableHint(program) + SystemToolHint(program);
     return result;
 }

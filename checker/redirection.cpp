@@ -39,6 +39,17 @@ std::string As64BitNames(const std::string& text) {
     return result;
 }
 
+std::string SystemToolHint(const std::string& name) {
+    if (!OsRunsUnderWow64() || name.find_first_of("\\/:") != std::string::npos) return std::string();
+    const std::string file = WithExeExtension(name);
+    for (const char* folder : {"%windir%\\Sysnative\\", "%windir%\\Sysnative\\OpenSSH\\"}) {
+        if (!IsFile(ExpandVariables(folder + file))) continue;
+        return " (Postpone is a 32-bit program: Windows shows it System32 as the 32-bit folder, which has no " + file +
+               "; the 64-bit one is at " + ExpandVariables(folder + file) + ": write " + folder + file + ")";
+    }
+    return std::string();
+}
+
 std::string RedirectionHint(const std::string& missingPath) {
     if (!OsRunsUnderWow64()) return std::string();
     const std::string lower = LowerCase(missingPath);

@@ -10,6 +10,11 @@
 // expand to here, and its 64-bit counterpart exists.
 std::string RedirectionHint(const std::string& missingPath);
 
+// Empty, or the hint for a bare name that only the 64-bit System32 holds
+// (wsl.exe, bash.exe, the OpenSSH tools in System32\OpenSSH), which a 32-bit
+// process's search of System32 never sees under WOW64.
+std::string SystemToolHint(const std::string& name);
+
 // `text` with the variables whose meaning a 32-bit process sees redirected
 // (%ProgramFiles%, %CommonProgramFiles%) written by their 64-bit names when
 // this process runs under WOW64: what a 64-bit program such as Explorer

@@ -341,6 +341,16 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
              file("C:\\Windows\\Sysnative\\tool64.exe", PeImage(0x8664));
          },
          "warning: entry 1: Program1: C:\\Windows\\System32\\tool64.exe does not exist", 2, true},
+        {"a 64-bit-only tool by its bare name", "ssh",
+         [&] {
+             Fake.wow64 = true;
+             Fake.environment["WINDIR"] = "C:\\Windows";
+             file("C:\\Windows\\Sysnative\\OpenSSH\\ssh.exe", PeImage(0x8664));
+         },
+         "warning: entry 1: Program1: ssh is not in Postpone's folder, its working folder C:\\Tools, the Windows "
+         "folders or PATH: the start would fail without a word (Postpone is a 32-bit program: Windows shows it System32 "
+         "as the 32-bit folder, which has no ssh.exe; the 64-bit one is at C:\\Windows\\Sysnative\\OpenSSH\\ssh.exe: "
+         "write %windir%\\Sysnative\\OpenSSH\\ssh.exe)", 2},
         {"saved as UTF-8", kProgram, [&] { SetProfileValue(kSettings, "CmdLine1", "C:\\Caf\xC3\xA9"); },
          "warning: the settings file was saved as UTF-8, and Windows reads it in the ANSI code page: "
          "CmdLine1=C:\\Caf\xC3\xA9 reaches Postpone as shown here", 1, true},
