@@ -5,6 +5,7 @@
 
 #include "check_target.h"
 #include "command_line.h"
+#include "elevation_token.h"
 #include "entry_check.h"
 #include "file_system.h"
 #include "logon_starters.h"
@@ -75,6 +76,12 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
     if (CheckSettingsFile(target, report)) {
         const std::vector<WorkingFolder> folders =
             ReportLogonStarters(FindLogonStarters(target.exePath), target.exePath, target.settingsPath, report);
+        // An elevated process has drive mappings of its own (User Account
+        // Control keeps a mapped drive to the logon session that made it).
+        if (OsRunsElevated()) {
+            AddLine(report, "note: postpone-check runs as administrator: the mapped network drives it sees are not the "
+                            "ones your logon gives Postpone; run it without elevation for those");
+        }
         CheckEntries(target, folders, report);
     }
     AddTally(report);

@@ -100,6 +100,7 @@ struct FakePlatform {
     std::map<std::string, std::string> sameFiles;
     bool wow64 = false;
     bool twoRegistryViews = true;  // false: 32-bit Windows
+    bool elevated = false;         // the checker runs as administrator
     std::set<std::string> networkDrives;  // roots such as "Z:\\"
     uint32_t ansiCodePage = 1252;
     bool consoleIsItsOwn = false;

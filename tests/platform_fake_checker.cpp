@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "code_page.h"
+#include "elevation_token.h"
 #include "file_system.h"
 #include "platform_fake.h"
 #include "program_image.h"
@@ -60,6 +61,10 @@ std::string OsReadManifest(const char* path) {
 
 bool OsRunsUnderWow64() {
     return Fake.wow64;
+}
+
+bool OsRunsElevated() {
+    return Fake.elevated;
 }
 
 bool OsHasTwoRegistryViews() {

@@ -493,6 +493,19 @@ TEST_F(CheckerTest, FindsStartersAsWindowsStartsThem) {
 
 // On a file mixing entries that start, fail and are skipped, each is counted
 // apart; with none that starts, the exit code is 2.
+TEST_F(CheckerTest, SaysOnceThatAnElevatedCheckerSeesOtherDriveMappings) {
+    Set(Complete());
+    Set({{"Program2", kProgram}, {"CmdLine2", "y"}, {"DelaySec2", "1"}, {"WndStyle2", "1"}});
+    const std::string note = "note: postpone-check runs as administrator: the mapped network drives it sees are not "
+                             "the ones your logon gives Postpone; run it without elevation for those\r\n";
+    EXPECT_EQ(Check(), 0);
+    EXPECT_FALSE(HasPart(note)) << text;
+    Fake.elevated = true;
+    EXPECT_EQ(Check(), 0);
+    EXPECT_EQ(text.find(note), text.rfind(note)) << text;
+    EXPECT_TRUE(HasPart(note)) << text;
+}
+
 TEST_F(CheckerTest, CountsEntriesThatStartFailAndAreSkippedApart) {
     Set(Complete());
     Set({{"Program2", "C:\\Apps\\gone.exe"}, {"CmdLine2", "x"}, {"DelaySec2", "1"}, {"WndStyle2", "1"}});
