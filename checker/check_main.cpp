@@ -10,6 +10,7 @@
 #include "file_system.h"
 #include "logon_starters.h"
 #include "globals.h"
+#include "logon_environment.h"
 #include "platform.h"
 #include "settings_file_check.h"
 #include "settings_location.h"
@@ -73,6 +74,9 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
     // The launcher's procedures read these, as in Postpone's list mode.
     ExePath = target.exePath;
     SettingsPath = target.settingsPath;
+    // Judged in the environment a logon gives Postpone, not in this console's.
+    const Environments environments = ReadEnvironments();
+    UseEnvironment(environments.logon);
     if (CheckSettingsFile(target, report)) {
         const std::vector<WorkingFolder> folders =
             ReportLogonStarters(FindLogonStarters(target.exePath), target.exePath, target.settingsPath, report);
@@ -82,8 +86,9 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
             AddLine(report, "note: postpone-check runs as administrator: the mapped network drives it sees are not the "
                             "ones your logon gives Postpone; run it without elevation for those");
         }
-        CheckEntries(target, folders, report);
+        CheckEntries(target, folders, environments, report);
     }
+    UseEnvironment(environments.console);
     AddTally(report);
     return ExitCodeOf(*report);
 }

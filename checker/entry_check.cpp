@@ -112,7 +112,7 @@ void CheckShowState(int n, const EntryKeys& keys, Report* report) {
 // predict that Windows will not start its program.
 bool CheckAccepted(int n, const std::string& copy, const std::string& command, const LaunchEntry& slot,
                    const EntryKeys& keys, const CheckTarget& target, const std::vector<WorkingFolder>& folders,
-                   Report* details) {
+                   const Environments& environments, Report* details) {
     CheckShowState(n, keys, details);
     for (const std::string* line : {&copy, &command}) {
         if (FitsCommandLimit(*line)) continue;
@@ -122,13 +122,14 @@ bool CheckAccepted(int n, const std::string& copy, const std::string& command, c
         return false;
     }
     const bool programStarts = CheckProgram(n, command, slot.StartIn, folders, target.exePath, details);
+    CheckConsoleEnvironment(n, command, programStarts, target.exePath, folders.front().folder, environments, details);
     const bool folderServes = CheckStartIn(n, slot.StartIn, folders, details);
     CheckWait(n, slot, folders, details);
     return programStarts && folderServes;
 }
 
 void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target,
-                    const std::vector<WorkingFolder>& folders, Report* report) {
+                    const std::vector<WorkingFolder>& folders, const Environments& environments, Report* report) {
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
     const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp));
@@ -143,7 +144,7 @@ void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, cons
     // The verdict on the entry's line is the checker's own prediction, so
     // the findings come first and are said after the line.
     Report details;
-    const bool starts = CheckAccepted(n, copy, command, slot, keys, target, folders, &details);
+    const bool starts = CheckAccepted(n, copy, command, slot, keys, target, folders, environments, &details);
     ++(starts ? report->starts : report->fails);
     AddLine(report, Printable(EntryPrefix(n) + (starts ? "starts " : "fails to start ") + DelayText(entry.DelaySec) +
                               ", " + ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
@@ -177,7 +178,8 @@ std::string DelayText(int32_t seconds) {
     return text + " (" + parts + ")";
 }
 
-void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& folders, Report* report) {
+void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& folders,
+                  const Environments& environments, Report* report) {
     std::vector<EntryKeys> entries(kMaxEntries + 1);
     std::vector<bool> anyKey(kMaxEntries + 1, false);
     std::vector<std::string> unread;
@@ -198,7 +200,7 @@ void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& f
         LaunchEntry entry;
         const EntryVerdict verdict = ReadLaunchEntry(n, &entry);
         if (verdict == EntryVerdict::Accepted) {
-            ReportAccepted(n, entry, entries[n], target, folders, report);
+            ReportAccepted(n, entry, entries[n], target, folders, environments, report);
         } else {
             ReportSkipped(n, verdict, entries[n], report);
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "check_target.h"
+#include "logon_environment.h"
 #include "logon_starters.h"
 #include "report.h"
 
@@ -13,7 +14,8 @@
 // ("entry N: starts ..." or "entry N: skipped: ..."), the warnings about its
 // keys and its program, judged under each of `folders` (the working folders
 // Postpone starts in), then the keys of [Launch] that Postpone never reads.
-void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& folders, Report* report);
+void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& folders,
+                  const Environments& environments, Report* report);
 
 // A show state by name: "hidden", "normal", "minimised", ...
 std::string ShowStateName(int32_t style);

@@ -78,6 +78,20 @@ FileFacts KindOfFile(const std::string& name, const std::string& start) {
     return facts;
 }
 
+std::string WhyMachineDoesNotRun(const FileFacts& facts, const std::string& path, uint16_t nativeMachine) {
+    if (facts.kind != FileKind::Program) return std::string();
+    const bool runs = facts.machine == kMachineI386 ||
+                      (facts.machine == kMachineAmd64 && (nativeMachine == kMachineAmd64 || nativeMachine == kMachineArm64)) ||
+                      (facts.machine == kMachineArm64 && nativeMachine == kMachineArm64);
+    if (runs) return std::string();
+    const auto name = [](uint16_t machine) {
+        return machine == kMachineAmd64 ? std::string("x64") : machine == kMachineArm64 ? std::string("ARM64")
+                                                                                        : std::string("x86");
+    };
+    return path + " is a program for " + name(facts.machine) + " processors, which this " + name(nativeMachine) +
+           " Windows does not run (error 216, ERROR_EXE_MACHINE_TYPE_MISMATCH)";
+}
+
 std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path, int n) {
     const std::string refused = " Windows does not start it as a program (error 193, ERROR_BAD_EXE_FORMAT)";
     const std::string extension = ExtensionOf(path);

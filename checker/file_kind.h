@@ -30,6 +30,11 @@ constexpr uint32_t kFileStartSize = 4096;
 // `start` is the file's first bytes (up to kFileStartSize), `name` its path.
 FileFacts KindOfFile(const std::string& name, const std::string& start);
 
+// For a program image: empty when Windows running on `nativeMachine` starts
+// it from a 32-bit process (x86 everywhere; x64 on x64 and ARM64 Windows;
+// ARM64 on ARM64 Windows alone); else why not, as a sentence.
+std::string WhyMachineDoesNotRun(const FileFacts& facts, const std::string& path, uint16_t nativeMachine);
+
 // For a kind that does not start: why, and what to write instead, for entry
 // n, as a sentence. `path` is the file.
 std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path, int n);

@@ -7,6 +7,7 @@
 #include "file_system.h"
 #include "launch_list.h"
 #include "paths.h"
+#include "program_image.h"
 #include "program_search.h"
 #include "text.h"
 
@@ -68,7 +69,8 @@ bool CheckProgram(int n, const std::string& command, const std::string& startIn,
             starts = true;
             continue;
         }
-        const std::string why = WhyKindDoesNotStart(facts, path, n);
+        std::string why = WhyKindDoesNotStart(facts, path, n);
+        if (why.empty()) why = WhyMachineDoesNotRun(facts, path, OsNativeMachine());
         if (!why.empty()) {
             AddOnce(&warnings, key + why);
             continue;

@@ -29,6 +29,27 @@ bool OsRunsUnderWow64() {
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
+uint16_t OsNativeMachine() {
+    // IsWow64Process2 (Windows 10 1511 and later) is looked up, so that the
+    // checker still starts on older Windows; it alone tells ARM64 Windows
+    // running this x86 process. Before it: GetNativeSystemInfo.
+    using Wow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    const auto wow64Process2 = reinterpret_cast<Wow64Process2Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process2")));
+    USHORT process = 0, native = 0;
+    if (wow64Process2 != nullptr && wow64Process2(GetCurrentProcess(), &process, &native)) return native;
+    SYSTEM_INFO info;
+    GetNativeSystemInfo(&info);
+    switch (info.wProcessorArchitecture) {
+        case PROCESSOR_ARCHITECTURE_AMD64:
+            return 0x8664;
+        case 12:  // PROCESSOR_ARCHITECTURE_ARM64
+            return 0xAA64;
+        default:
+            return 0x014C;
+    }
+}
+
 bool OsHasTwoRegistryViews() {
     return sizeof(void*) == 8 || OsRunsUnderWow64();
 }

@@ -100,6 +100,7 @@ struct FakePlatform {
     std::map<std::string, std::string> sameFiles;
     bool wow64 = false;
     bool twoRegistryViews = true;  // false: 32-bit Windows
+    uint16_t nativeMachine = 0x8664;  // the machine Windows runs on
     bool elevated = false;         // the checker runs as administrator
     std::set<std::string> networkDrives;  // roots such as "Z:\\"
     uint32_t ansiCodePage = 1252;

@@ -5,6 +5,7 @@
 
 #include "code_page.h"
 #include "elevation_token.h"
+#include "environment.h"
 #include "file_system.h"
 #include "platform_fake.h"
 #include "program_image.h"
@@ -63,8 +64,26 @@ bool OsRunsUnderWow64() {
     return Fake.wow64;
 }
 
+std::vector<std::pair<std::string, std::string>> OsEnvironmentVariables() {
+    return std::vector<std::pair<std::string, std::string>>(Fake.environment.begin(), Fake.environment.end());
+}
+
+void OsSetEnvironmentVariable(const char* name, const char* value) {
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (value == nullptr) {
+        Fake.environment.erase(upper);
+    } else {
+        Fake.environment[upper] = value;
+    }
+}
+
 bool OsRunsElevated() {
     return Fake.elevated;
+}
+
+uint16_t OsNativeMachine() {
+    return Fake.nativeMachine;
 }
 
 bool OsHasTwoRegistryViews() {

@@ -164,8 +164,13 @@ class CheckerTest(CheckerCase):
                 lines.append("%s%d=%s" % (stem, n, value))
         lines += ["Program101=%s" % probe, "CmdLine101=x", "DelaySec101=0", "Delay5=3", "Program07=x"]
         self.write("\r\n".join(lines) + "\r\n")
-        env = {"PROBE_HOME": winpath(self.dir)}
-        self.env.update(env)
+        # A variable of the user's, as a logon gives it (the checker judges
+        # entries in that environment, not in its console's).
+        self.env.update(PROBE_HOME=winpath(self.dir))
+        subprocess.run(["wine", "reg", "add", "HKCU\\Environment", "/v", "PROBE_HOME", "/d", winpath(self.dir), "/f"],
+                       env=wine_env(), capture_output=True, check=True, timeout=60)
+        self.addCleanup(subprocess.run, ["wine", "reg", "delete", "HKCU\\Environment", "/v", "PROBE_HOME", "/f"],
+                        env=wine_env(), capture_output=True, timeout=60)
         report = self.check()
         self.assertEqual(report.code, 1)
         self.assertTrue(report.starts)

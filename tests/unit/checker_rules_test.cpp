@@ -114,3 +114,33 @@ TEST(Printable, ShowsControlCharactersEscaped) {
 }
 
 }  // namespace
+
+namespace {
+
+// Which program images Windows starts from a 32-bit process, by the machine
+// it runs on (IsWow64Process2's native machine).
+TEST(WhyMachineDoesNotRun, JudgesByTheMachineWindowsRunsOn) {
+    const uint16_t x86 = 0x014C, x64 = 0x8664, arm64 = 0xAA64;
+    struct Row {
+        uint16_t image, native;
+        bool runs;
+    };
+    const Row rows[] = {
+        {x86, x86, true},    {x64, x86, false},  {arm64, x86, false}, {x86, x64, true},    {x64, x64, true},
+        {arm64, x64, false}, {x86, arm64, true}, {x64, arm64, true},  {arm64, arm64, true},
+    };
+    for (const Row& row : rows) {
+        FileFacts facts;
+        facts.kind = FileKind::Program;
+        facts.machine = row.image;
+        EXPECT_EQ(WhyMachineDoesNotRun(facts, "C:\\a.exe", row.native).empty(), row.runs) << row.image << " on " << row.native;
+    }
+    FileFacts facts;
+    facts.kind = FileKind::Program;
+    facts.machine = arm64;
+    EXPECT_EQ(WhyMachineDoesNotRun(facts, "C:\\a.exe", x64),
+              "C:\\a.exe is a program for ARM64 processors, which this x64 Windows does not run (error 216, "
+              "ERROR_EXE_MACHINE_TYPE_MISMATCH)");
+}
+
+}  // namespace

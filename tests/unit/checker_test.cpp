@@ -506,6 +506,58 @@ TEST_F(CheckerTest, SaysOnceThatAnElevatedCheckerSeesOtherDriveMappings) {
     EXPECT_TRUE(HasPart(note)) << text;
 }
 
+struct ConsoleCase {
+    const char* what;
+    std::string program;
+    std::string line;  // "" when nothing is said
+    int32_t exitCode;
+};
+
+// Entries are judged in the environment a logon gives Postpone; where this
+// console's own gives another result, that is said.
+TEST_F(CheckerTest, JudgesInTheLogonEnvironmentAndSaysWhereTheConsoleDiffers) {
+    const std::vector<ConsoleCase> cases = {
+        {"a variable the registry gives", "%APPS%\\a.exe", "", 0},
+        {"a variable set in the console alone", "%MYTOOLS%\\a.exe",
+         "warning: entry 1: Program1: %MYTOOLS%\\a.exe is %MYTOOLS%\\a.exe at logon, but C:\\Apps\\a.exe in this "
+         "console, whose environment is not the one a logon gives Postpone", 2},
+        {"a variable the console changed", "%DATA%\\a.exe",
+         "warning: entry 1: Program1: %DATA%\\a.exe is C:\\Apps\\a.exe at logon, but D:\\Conda\\a.exe in this "
+         "console, whose environment is not the one a logon gives Postpone", 1},
+        {"found through the console's PATH alone", "conda-tool",
+         "warning: entry 1: Program1: conda-tool is found only through this console's PATH, as "
+         "D:\\Conda\\conda-tool.exe: a logon does not give Postpone that PATH; write the full path", 2},
+        {"found through the user's Path", "user-tool", "", 0},
+    };
+    for (const ConsoleCase& c : cases) {
+        ResetFake();
+        ResetGlobals();
+        SetUp();
+        Set(With(Complete(), "Program1", c.program));
+        Fake.files["D:\\Conda\\conda-tool.exe"].start = PeImage();
+        Fake.files["C:\\Users\\me\\bin\\user-tool.exe"].start = PeImage();
+        Fake.environment["APPS"] = "C:\\Apps";  // as the registry gives it
+        Fake.environment["MYTOOLS"] = "C:\\Apps";
+        Fake.environment["DATA"] = "D:\\Conda";
+        Fake.environment["PATH"] = "D:\\Conda;C:\\Windows\\system32;C:\\Users\\me\\bin";
+        Fake.environment["USERPROFILE"] = "C:\\Users\\me";
+        Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
+                                      "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")] = {
+            OsRegistryValue{"Path", kRegistryExpandedText, "%SystemRoot%\\system32"},
+            OsRegistryValue{"APPS", kRegistryText, "C:\\Apps"}};
+        Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, "Environment")] = {
+            OsRegistryValue{"Path", kRegistryExpandedText, "%USERPROFILE%\\bin"},
+            OsRegistryValue{"DATA", kRegistryExpandedText, "%APPS%"}};
+        EXPECT_EQ(Check(), c.exitCode) << c.what << "\n" << text;
+        if (c.line.empty()) {
+            EXPECT_FALSE(HasPart("console")) << c.what << "\n" << text;
+        } else {
+            EXPECT_TRUE(Has(c.line)) << c.what << "\n" << text;
+        }
+        EXPECT_EQ(Fake.environment["PATH"], "D:\\Conda;C:\\Windows\\system32;C:\\Users\\me\\bin") << c.what;
+    }
+}
+
 TEST_F(CheckerTest, CountsEntriesThatStartFailAndAreSkippedApart) {
     Set(Complete());
     Set({{"Program2", "C:\\Apps\\gone.exe"}, {"CmdLine2", "x"}, {"DelaySec2", "1"}, {"WndStyle2", "1"}});
