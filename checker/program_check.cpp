@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app_names.h"
 #include "elevation.h"
 #include "file_kind.h"
 #include "file_system.h"
@@ -62,6 +63,12 @@ bool CheckProgram(int n, const std::string& command, const std::string& startIn,
     }
     bool starts = false;
     for (const std::string& path : found) {
+        if (IsAppExecutionAlias(path)) {
+            // A reparse point that CreateProcess follows; its bytes say nothing.
+            AddOnce(&notes, "note: " + key + AppExecutionAliasNote(path));
+            starts = true;
+            continue;
+        }
         FileFacts facts;
         if (!FactsOf(path, &facts)) {
             AddOnce(&notes, "note: " + key + path + " cannot be read (in use, or no right to read it): what kind of "

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app_names.h"
 #include "file_system.h"
 #include "launch_list.h"
 #include "paths.h"
@@ -120,6 +121,7 @@ FoundProgram FindProgram(const std::string& program, const std::string& exeFolde
         return result;
     }
     result.why = program + " is not in Postpone's folder, its working folder " + workingFolder +
-                 ", the Windows folders or PATH" + kFails + UnknownVariableHint(program) + SystemToolHint(program);
+                 ", the Windows folders or PATH" + kFails + UnknownVariableHint(program) + SystemToolHint(program) +
+                 AppPathsHint(program);
     return result;
 }

@@ -341,6 +341,25 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
              file("C:\\Windows\\Sysnative\\tool64.exe", PeImage(0x8664));
          },
          "warning: entry 1: Program1: C:\\Windows\\System32\\tool64.exe does not exist", 2, true},
+        {"found by Win+R through App Paths alone", "excel",
+         [&] {
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
+                                           "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe")] =
+                 {OsRegistryValue{"Path", kRegistryText, "C:\\Office"},
+                  OsRegistryValue{"", kRegistryText, "\"C:\\Office\\EXCEL.EXE\""}};
+         },
+         "warning: entry 1: Program1: excel is not in Postpone's folder, its working folder C:\\Tools, the Windows "
+         "folders or PATH: the start would fail without a word (Win+R finds it through App Paths, which Windows' program "
+         "search does not use: write its full path, C:\\Office\\EXCEL.EXE)", 2},
+        {"a Store placeholder alias", "python",
+         [&] {
+             Fake.environment["LOCALAPPDATA"] = "C:\\Users\\me\\AppData\\Local";
+             Fake.environment["PATH"] = "C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps";
+             Fake.files["C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps\\python.exe"].readable = false;
+         },
+         "note: entry 1: Program1: C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps\\python.exe is an app "
+         "execution alias: Windows starts the app it stands for; where Python is not installed from the Store, this alias "
+         "opens the Store instead: write the full path of python.exe (or pythonw.exe, without a console window)", 0},
         {"a 64-bit-only tool by its bare name", "ssh",
          [&] {
              Fake.wow64 = true;
