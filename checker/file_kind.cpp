@@ -6,6 +6,7 @@
 #include "advice.h"
 #include "launch_list.h"
 #include "paths.h"
+#include "program_image.h"
 #include "redirection.h"
 #include "report.h"
 #include "shell.h"
@@ -37,6 +38,14 @@ bool OneOf(const std::string& extension, std::initializer_list<const char*> exte
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
+}
+
+// Explorer, a 64-bit program, opens a script with the 64-bit host; Postpone,
+// 32-bit, given the host's bare name, gets SysWOW64's under WOW64, with the
+// 32-bit view of System32, %ProgramFiles% and the registry. Sysnative reaches
+// the 64-bit one.
+std::string ScriptHost(const std::string& relativeToSystem32) {
+    return OsRunsUnderWow64() ? "%windir%\\Sysnative\\" + relativeToSystem32 : FileNameOf(relativeToSystem32);
 }
 
 }  // namespace
@@ -128,10 +137,11 @@ std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path,
         case FileKind::Script:
             if (extension == ".ps1") {
                 return path + " is a PowerShell script:" + refused + "; " +
-                       WriteEntry(n, "powershell.exe", "-ExecutionPolicy Bypass -File " + Quoted(path));
+                       WriteEntry(n, ScriptHost("WindowsPowerShell\\v1.0\\powershell.exe"),
+                                  "-ExecutionPolicy Bypass -File " + Quoted(path));
             }
             if (OneOf(extension, {".vbs", ".vbe", ".js", ".jse", ".wsf"})) {
-                return path + " is a script:" + refused + "; " + WriteEntry(n, "wscript.exe", Quoted(path));
+                return path + " is a script:" + refused + "; " + WriteEntry(n, ScriptHost("wscript.exe"), Quoted(path));
             }
             return path + " is a script:" + refused + "; write the program that runs it in " + EntryKeyName(KeyStem::Program, n) +
                    " and " + Quoted(path) + " in " + EntryKeyName(KeyStem::CmdLine, n) + " (for Python, pyw.exe)";

@@ -27,6 +27,10 @@ const char* const kGivenAtLogon[] = {
 
 bool GivenAtLogon(const std::string& name) {
     const std::string upper = UpperCase(name);
+    // Wine's own (WINECONFIGDIR, WINEHOMEDIR, WINEUSERNAME, winsysdir, ...):
+    // its loader and shell find the user's folders through them. Windows has
+    // none of them.
+    if (upper.rfind("WINE", 0) == 0 || upper == "WINSYSDIR") return true;
     for (const char* given : kGivenAtLogon) {
         if (upper == given) return true;
     }

@@ -100,9 +100,8 @@ void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std:
         if (!Exists(folder)) return;  // no common Startup folder, say
         LogonStarter starter;
         starter.what = folder;
-        starter.unreadable = "the Startup folder could not be listed";
-        starters->push_back(starter);
-        return;
+        starter.unreadable = "the Startup folder could not be listed to the end";
+        starters->push_back(starter);  // and what was listed is looked at
     }
     const OsRegistryRoot root = which == OsStartupFolder::User ? OsRegistryRoot::CurrentUser : OsRegistryRoot::LocalMachine;
     for (const std::string& name : names) {

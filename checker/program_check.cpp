@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "advice.h"
 #include "app_names.h"
 #include "elevation.h"
 #include "file_kind.h"
@@ -83,8 +84,14 @@ bool CheckProgram(int n, const std::string& command, const std::string& startIn,
             continue;
         }
         if (facts.kind == FileKind::BatchFile) {
-            AddOnce(&notes, "note: " + key + path + " is a batch file: Windows runs it through cmd.exe, in a console "
-                                "window in the entry's show state");
+            std::string note = "note: " + key + path + " is a batch file: Windows runs it through cmd.exe, in a "
+                               "console window in the entry's show state";
+            if (OsRunsUnderWow64()) {
+                note += "; from 32-bit Postpone that is the 32-bit cmd.exe of SysWOW64, for which System32 and "
+                        "%ProgramFiles% are the 32-bit folders: for the 64-bit one, " +
+                        WriteEntry(n, "%windir%\\Sysnative\\cmd.exe", "/c \"" + path + "\"");
+            }
+            AddOnce(&notes, note);
         }
         bool refused = false;
         const std::string elevation = WhyElevationStopsTheStart(path, facts, &refused);

@@ -29,7 +29,7 @@ uint32_t OsSearchPath(const char* folders, const char* file, const char* extensi
 int32_t OsReadFileStart(const char* path, char* buffer, uint32_t size);
 
 // The names of the files (not the folders) in `folder`. False when it cannot
-// be listed.
+// be listed to the end (the names read so far are kept).
 bool OsListFiles(const char* folder, std::vector<std::string>* names);
 
 // The path of the file itself, links followed (what GetFinalPathNameByHandle

@@ -36,8 +36,10 @@ bool OsListFiles(const char* folder, std::vector<std::string>* names) {
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names->push_back(found.cFileName);
     } while (FindNextFileA(search, &found));
+    // The listing ends with ERROR_NO_MORE_FILES; any other error cut it short.
+    const bool whole = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(search);
-    return true;
+    return whole;
 }
 
 namespace {

@@ -341,6 +341,22 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
              file("C:\\Windows\\Sysnative\\tool64.exe", PeImage(0x8664));
          },
          "warning: entry 1: Program1: C:\\Windows\\System32\\tool64.exe does not exist", 2, true},
+        {"a script under WOW64 gets the 64-bit host", "C:\\My Scripts\\a.vbs",
+         [&] {
+             Fake.wow64 = true;
+             file("C:\\My Scripts\\a.vbs", "WScript.Echo 1");
+         },
+         "warning: entry 1: Program1: C:\\My Scripts\\a.vbs is a script: " + refused +
+             "; write Program1=%windir%\\Sysnative\\wscript.exe and CmdLine1=\"\"C:\\My Scripts\\a.vbs\"\"", 2},
+        {"a batch file under WOW64", "C:\\Apps\\b.cmd",
+         [&] {
+             Fake.wow64 = true;
+             file("C:\\Apps\\b.cmd", "@echo off");
+         },
+         "note: entry 1: Program1: C:\\Apps\\b.cmd is a batch file: Windows runs it through cmd.exe, in a console window "
+         "in the entry's show state; from 32-bit Postpone that is the 32-bit cmd.exe of SysWOW64, for which System32 and "
+         "%ProgramFiles% are the 32-bit folders: for the 64-bit one, write Program1=%windir%\\Sysnative\\cmd.exe and "
+         "CmdLine1=/c \"C:\\Apps\\b.cmd\"", 0},
         {"found by Win+R through App Paths alone", "excel",
          [&] {
              Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
