@@ -29,7 +29,7 @@ import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-BUILD = os.environ.get("POSTPONE_BUILD", os.path.join(HERE, "..", "..", "build", "win32"))
+BUILD = os.path.abspath(os.environ.get("POSTPONE_BUILD", os.path.join(HERE, "..", "..", "build", "win32")))
 PREFIX = os.environ.get("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
 PROBE_EXE = os.path.join(BUILD, "tests", "e2e", "probe.exe")
 QEMU = os.environ.get("POSTPONE_QEMU_I386", "/usr/bin/qemu-i386")
@@ -122,7 +122,7 @@ def way_from_environment():
     way = os.environ.get("POSTPONE_WOW64", "")
     if way.startswith("none"):
         return "none", way.partition(":")[2].strip()
-    return (way, "") if way in ("native", "emulated") else None
+    return (way, "asked for by POSTPONE_WOW64") if way in ("native", "emulated") else None
 
 
 def main(arguments):
@@ -135,13 +135,14 @@ def main(arguments):
         return 0
     command = arguments[2:] if arguments[1:2] == ["--"] else arguments[1:]
     env = dict(os.environ, POSTPONE_WOW64=said)
+    if "POSTPONE_BINFMT_RULE" in os.environ:  # inside the namespace already
+        return subprocess.run(command, env=env).returncode
+    what = "the 32-bit build of %s (Postpone.exe, postpone-check.exe) runs in the WOW64 prefix %s" % (BUILD, PREFIX)
     if way == "native":
-        print("wow64: 32-bit Windows programs run natively, in a WOW64 prefix", flush=True)
+        print("wow64: %s, natively" % what, flush=True)
     elif way == "emulated":
-        if "POSTPONE_BINFMT_RULE" in os.environ:  # inside the namespace already
-            return subprocess.run(command, env=env).returncode
-        print("wow64: this kernel runs no 32-bit code (%s); 32-bit Windows programs run in a WOW64 prefix through "
-              "%s, registered in a binfmt_misc of a user namespace of the tests' own" % (why, QEMU), flush=True)
+        print("wow64: %s through %s, registered for 32-bit programs in a binfmt_misc of a user namespace of its own "
+              "(natively: %s)" % (what, QEMU, why), flush=True)
         command, env = in_namespace(command), namespace_env(env)
     else:
         print("wow64: 32-bit Windows programs cannot run here: " + why, flush=True)
