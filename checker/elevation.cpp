@@ -50,28 +50,32 @@ bool NamesProgram(const std::string& name, const std::string& path) {
     return LowerCase(FileNameOf(name)) == LowerCase(FileNameOf(path)) && OsSameFile(name.c_str(), path.c_str());
 }
 
-}  // namespace
 
-ExecutionLevel ExecutionLevelOf(const std::string& manifest) {
-    // The element may carry a namespace prefix (<ms_asmv2:requestedExecutionLevel>).
+// The value of attribute `name` of the first requestedExecutionLevel element
+// that has it. The element may carry a namespace prefix
+// (<ms_asmv2:requestedExecutionLevel>).
+std::string ExecutionLevelAttribute(const std::string& manifest, const std::string& name) {
     for (size_t at = manifest.find("requestedExecutionLevel"); at != std::string::npos;
          at = manifest.find("requestedExecutionLevel", at + 1)) {
         if (at == 0 || (manifest[at - 1] != '<' && manifest[at - 1] != ':')) continue;
-        const std::string level = AttributeValue(manifest, at, "level");
-        if (level == "requireAdministrator") return ExecutionLevel::RequireAdministrator;
-        if (level == "highestAvailable") return ExecutionLevel::HighestAvailable;
-        if (level == "asInvoker") return ExecutionLevel::AsInvoker;
+        const std::string value = AttributeValue(manifest, at, name);
+        if (!value.empty()) return value;
     }
+    return std::string();
+}
+
+}  // namespace
+
+ExecutionLevel ExecutionLevelOf(const std::string& manifest) {
+    const std::string level = ExecutionLevelAttribute(manifest, "level");
+    if (level == "requireAdministrator") return ExecutionLevel::RequireAdministrator;
+    if (level == "highestAvailable") return ExecutionLevel::HighestAvailable;
+    if (level == "asInvoker") return ExecutionLevel::AsInvoker;
     return ExecutionLevel::Unstated;
 }
 
 bool AsksForUiAccess(const std::string& manifest) {
-    for (size_t at = manifest.find("requestedExecutionLevel"); at != std::string::npos;
-         at = manifest.find("requestedExecutionLevel", at + 1)) {
-        if (at == 0 || (manifest[at - 1] != '<' && manifest[at - 1] != ':')) continue;
-        if (LowerCase(AttributeValue(manifest, at, "uiAccess")) == "true") return true;
-    }
-    return false;
+    return LowerCase(ExecutionLevelAttribute(manifest, "uiAccess")) == "true";
 }
 
 bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, ExecutionLevel level) {

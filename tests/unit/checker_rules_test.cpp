@@ -81,6 +81,9 @@ TEST(ExecutionLevelOf, ReadsRequestedExecutionLevel) {
         {"<requestedExecutionLevel uiAccess=\"false\"/><x level=\"requireAdministrator\"/>", ExecutionLevel::Unstated},
     };
     for (const auto& c : cases) EXPECT_EQ(ExecutionLevelOf(c.first), c.second) << c.first;
+    EXPECT_TRUE(AsksForUiAccess("<asmv3:requestedExecutionLevel level=\"asInvoker\" uiAccess=\"TRUE\"/>"));
+    EXPECT_FALSE(AsksForUiAccess("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"));
+    EXPECT_FALSE(AsksForUiAccess("<description>requestedExecutionLevel uiAccess=\"true\"</description>"));
 }
 
 TEST(IsFlaggedByInstallerDetection, OnlyThirtyTwoBitProgramsWithoutALevelWhoseNameLooksLikeAnInstaller) {

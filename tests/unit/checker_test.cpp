@@ -367,6 +367,15 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          "warning: entry 1: Program1: excel is not in Postpone's folder, its working folder C:\\Tools, the Windows "
          "folders or PATH: the start would fail without a word (Win+R finds it through App Paths, which Windows' program "
          "search does not use: write its full path, C:\\Office\\EXCEL.EXE)", 2},
+        {"App Paths of the user, unquoted", "word",
+         [&] {
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64,
+                                           "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\word.exe")] =
+                 {OsRegistryValue{"", kRegistryText, "C:\\Office\\word.exe"}};
+         },
+         "warning: entry 1: Program1: word is not in Postpone's folder, its working folder C:\\Tools, the Windows "
+         "folders or PATH: the start would fail without a word (Win+R finds it through App Paths, which Windows' program "
+         "search does not use: write its full path, C:\\Office\\word.exe)", 2},
         {"a Store placeholder alias", "python",
          [&] {
              Fake.environment["LOCALAPPDATA"] = "C:\\Users\\me\\AppData\\Local";
@@ -734,6 +743,7 @@ TEST(CheckerWords, NameShowStatesAndDelays) {
     EXPECT_EQ(DelayText(59), "after 59 s");
     EXPECT_EQ(DelayText(60), "after 60 s (1 min)");
     EXPECT_EQ(DelayText(3600), "after 3600 s (1 h)");
+    EXPECT_EQ(DelayText(86400), "after 86400 s (1 d)");
     EXPECT_EQ(DelayText(90061), "after 90061 s (1 d 1 h 1 min 1 s)");
 }
 
