@@ -13,8 +13,8 @@ std::string UncShareOf(const std::string& path) {
     if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '?' || path[2] == '.') return std::string();
     const size_t server = path.find('\\', 2);
     if (server == std::string::npos || server == 2) return std::string();
-    const size_t share = path.find('\\', server + 1);
-    return share == server + 1 ? std::string() : path.substr(0, share);
+    const size_t share = path.find('\\', server + 1);  // the end of the share's name
+    return share == server + 1 || server + 1 == path.size() ? std::string() : path.substr(0, share);
 }
 
 }  // namespace

@@ -103,6 +103,7 @@ struct FakePlatform {
     uint16_t nativeMachine = 0x8664;  // the machine Windows runs on
     bool elevated = false;         // the checker runs as administrator
     std::set<std::string> networkDrives;  // roots such as "Z:\\"
+    std::set<std::string> unlistableFolders;  // listed only in part
     uint32_t ansiCodePage = 1252;
     bool consoleIsItsOwn = false;
     int keysWaitedFor = 0;

@@ -105,7 +105,7 @@ bool OsListFiles(const char* folder, std::vector<std::string>* names) {
         const std::string rest = file.first.substr(prefix.size());
         if (rest.find('\\') == std::string::npos && !file.second.folder) names->push_back(rest);
     }
-    return any;
+    return any && Fake.unlistableFolders.count(folder) == 0;
 }
 
 std::string OsFinalPath(const char* path) {

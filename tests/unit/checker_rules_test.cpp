@@ -3,12 +3,17 @@
 // text, the byte-order mark, escaped control characters.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "elevation.h"
 #include "encoding_check.h"
 #include "file_kind.h"
+#include "paths.h"
+#include "platform_fake.h"
+#include "redirection.h"
+#include "wait_check.h"
 #include "report.h"
 
 namespace {
@@ -42,6 +47,7 @@ TEST(KindOfFile, JudgesByTheBytesExceptForBatchFiles) {
         {"C:\\a.exe", Pe(0x200), FileKind::OtherMachine, false},
         {"C:\\a.dll", Pe(0x14C, 0x2102), FileKind::Library, true},
         {"C:\\a.exe", "MZ" + std::string(100, '\0'), FileKind::DosProgram, false},  // no PE header
+        {"C:\\a.exe", "MZ", FileKind::DosProgram, false},
         {"C:\\a.exe", Pe(0x14C, 0x0102, 0x7000).substr(0, 0x100), FileKind::DosProgram, false},  // header beyond
         {"C:\\a.exe", "not a program", FileKind::Other, false},
         {"C:\\go.BAT", "@echo off", FileKind::BatchFile, false},
@@ -144,6 +150,45 @@ TEST(WhyMachineDoesNotRun, JudgesByTheMachineWindowsRunsOn) {
     EXPECT_EQ(WhyMachineDoesNotRun(facts, "C:\\a.exe", x64),
               "C:\\a.exe is a program for ARM64 processors, which this x64 Windows does not run (error 216, "
               "ERROR_EXE_MACHINE_TYPE_MISMATCH)");
+}
+
+}  // namespace
+
+namespace {
+
+// A relative path from a working folder, as the platform folds it: never above
+// the drive or the share.
+TEST(ResolvedFrom, FoldsDotsWithinTheDriveOrTheShare) {
+    const std::vector<std::array<std::string, 3>> rows = {
+        {"C:\\Tools", "x.exe", "C:\\Tools\\x.exe"},
+        {"C:\\", "x.exe", "C:\\x.exe"},
+        {"C:\\Tools\\Sub", "..\\..\\..\\x.exe", "C:\\x.exe"},
+        {"C:\\Tools", ".\\a\\.\\b/../x.exe", "C:\\Tools\\a\\x.exe"},
+        {"C:\\Tools", "\\x.exe", "C:\\x.exe"},
+        {"\\\\nas\\share\\dir", "..\\..\\x.exe", "\\\\nas\\share\\x.exe"},
+        {"\\\\nas\\share", "\\x.exe", "\\\\nas\\share\\x.exe"},
+        {"C:\\Tools", "D:\\x.exe", "D:\\x.exe"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ResolvedFrom(row[0], row[1]), row[2]) << row[0] << " + " << row[1];
+}
+
+TEST(NetworkShareOf, NamesTheShareOfAUncPathOrANetworkDrive) {
+    ResetFake();
+    Fake.networkDrives.insert("Z:\\");
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"\\\\nas\\tools\\a.exe", "\\\\nas\\tools"}, {"\\\\nas\\tools", "\\\\nas\\tools"},
+        {"\\\\nas", ""}, {"\\\\nas\\", ""}, {"\\\\\\tools\\a", ""}, {"\\\\?\\C:\\a.exe", ""},
+        {"\\\\.\\pipe\\x", ""}, {"Z:\\Work", "Z:\\"}, {"Z:", "Z:\\"}, {"C:\\Work", ""}, {"Z", ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(NetworkShareOf(row.first), row.second) << row.first;
+}
+
+TEST(As64BitNames, WritesTheRedirectedVariablesByTheir64BitNamesUnderWow64) {
+    ResetFake();
+    const std::string text = "%ProgramFiles%\\A;%PROGRAMFILES%\\B;%CommonProgramFiles%\\C";
+    EXPECT_EQ(As64BitNames(text), text);
+    Fake.wow64 = true;
+    EXPECT_EQ(As64BitNames(text), "%ProgramW6432%\\A;%ProgramW6432%\\B;%CommonProgramW6432%\\C");
 }
 
 }  // namespace

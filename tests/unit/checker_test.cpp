@@ -439,6 +439,7 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
     Set(Complete());
     Set({{"Program2", ".\\b.exe"}, {"CmdLine2", "\"\""}, {"DelaySec2", "5"}, {"WndStyle2", "1"}});
     Set({{"Program3", "C:\\Apps\\gone.exe"}, {"CmdLine3", "x"}, {"DelaySec3", "5"}, {"WndStyle3", "1"}});
+    Set({{"Program4", "gone.exe"}, {"CmdLine4", "x"}, {"DelaySec4", "5"}, {"WndStyle4", "1"}});
     Fake.files["C:\\Tools\\b.exe"].start = PeImage();
     // A Run value of the 32-bit view that names Postpone.exe in other capitals.
     Fake.sameFiles["C:\\TOOLS\\POSTPONE.EXE"] = kExe;
@@ -459,6 +460,8 @@ TEST_F(CheckerTest, FindsWhatStartsPostponeAtLogon) {
     EXPECT_TRUE(HasPart("warning: entry 2: Program2: when the value Postpone of HKLM\\Software\\WOW6432Node\\Microsoft\\"
                         "Windows\\CurrentVersion\\Run (\"C:\\TOOLS\\POSTPONE.EXE\") starts Postpone: "
                         "C:\\Windows\\system32\\b.exe does not exist")) << text;
+    // A bare name is searched from each working folder: said for each.
+    EXPECT_TRUE(HasPart("warning: entry 4: Program4: when " + kShortcut + " starts Postpone: gone.exe is not in")) << text;
     EXPECT_FALSE(HasPart("warning: entry 1")) << text;
 
     // Switched off in Task Manager: it does not count, and then nothing starts Postpone.
@@ -512,7 +515,11 @@ TEST_F(CheckerTest, FindsStartersAsWindowsStartsThem) {
     Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run)] = {};
     Fake.unreadableKeys.insert(FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run));
     Fake.files[Fake.userStartup + "\\Broken.lnk"];
+    Fake.files[Fake.commonStartup].folder = true;
+    Fake.unlistableFolders.insert(Fake.commonStartup);
     EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("warning: " + Fake.commonStartup + ": the Startup folder could not be listed to the end: whether it "
+                    "starts Postpone at logon is not known")) << text;
     EXPECT_TRUE(Has("started at logon by: " + kShortcut + ", Start in C:\\Program Files\\Postpone")) << text;
     EXPECT_TRUE(Has("started at logon by: the value Unquoted of HKCU\\" + run + " (" + programFiles +
                     " /x), Start in C:\\Windows\\system32 (none given: Explorer's own folder, assumed)")) << text;
