@@ -178,7 +178,7 @@ TEST(NetworkShareOf, NamesTheShareOfAUncPathOrANetworkDrive) {
     const std::vector<std::pair<std::string, std::string>> rows = {
         {"\\\\nas\\tools\\a.exe", "\\\\nas\\tools"}, {"\\\\nas\\tools", "\\\\nas\\tools"},
         {"\\\\nas", ""}, {"\\\\nas\\", ""}, {"\\\\\\tools\\a", ""}, {"\\\\?\\C:\\a.exe", ""},
-        {"\\\\.\\pipe\\x", ""}, {"Z:\\Work", "Z:\\"}, {"Z:", "Z:\\"}, {"C:\\Work", ""}, {"Z", ""},
+        {"\\\\.\\pipe\\x", ""}, {"\\\\a\\b", "\\\\a\\b"}, {"\\\\nas\\\\x", ""}, {"Z:\\Work", "Z:\\"}, {"Z:", "Z:\\"}, {"C:\\Work", ""}, {"Z", ""},
     };
     for (const auto& row : rows) EXPECT_EQ(NetworkShareOf(row.first), row.second) << row.first;
 }

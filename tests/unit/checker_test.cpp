@@ -168,6 +168,9 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"waits on its copy's line", With(With(Complete(), "WaitFor1", "V:\\Mail"), "WaitSec1", "-4"),
          "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /F:V:\\Mail /M:0 "
          "/T:<second of the day>", 0},
+        {"a wait of 0 s looks once", With(With(Complete(), "WaitFor1", "C:\\Apps"), "WaitSec1", "0"),
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, looks once for C:\\Apps (there now)",
+         0},
         {"wait not there now", With(Complete(), "WaitFor1", "V:\\"),
          "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 600 s for V:\\ "
          "(not there now)", 0},
