@@ -26,7 +26,9 @@ if [[ $POSTPONE_WOW64 == none* ]]; then
     ctest --preset win32
     cmake --workflow --preset wine64
 else
-    python3 tests/e2e/wow64.py run -- ctest --preset win32
+    # Verbose: the log shows each module's tests, and what the checker says
+    # of the real 64-bit and 32-bit folders.
+    python3 tests/e2e/wow64.py run -- ctest --preset win32 --verbose
 fi
 # Debian's own Python: setup.sh installs PyYAML for it.
 python3 tests/e2e/wow64.py run -- /usr/bin/python3 -m unittest discover -v -s tests/release -p "test_*.py"

@@ -6,6 +6,7 @@ import glob
 import os
 import shutil
 import subprocess
+import sys
 import unittest
 
 from harness import POSTPONE_EXE, PREFIX, PROBE_EXE, is_wow64, run_exact, wine_env, winpath
@@ -58,6 +59,8 @@ class Wow64Test(CheckerCase):
                                             for n, (program, arguments) in enumerate(entries, 1)))
         report = self.check()
         warnings = [line for line in report.lines if line.startswith(b"warning: entry ")]
+        # Into the test log: what 32-bit postpone-check says under WOW64 of the real folders.
+        sys.stderr.write("\n".join(line.decode("cp1252") for line in warnings) + "\n")
         self.assertEqual(len(warnings), 2, report.text)
         self.assertIn(b"warning: entry 1: Program1: C:\\Program Files (x86)\\Postpone-e2e-64\\probe.exe does not exist",
                       report.text)
