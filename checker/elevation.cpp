@@ -87,11 +87,11 @@ bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, Execut
     return false;
 }
 
-bool MarkedWithLayer(const std::string& path, const std::string& layer) {
+bool MarkedWithLayer(const std::string& path, const std::string& layer, bool* readWhole) {
     for (OsRegistryRoot root : {OsRegistryRoot::CurrentUser, OsRegistryRoot::LocalMachine}) {
         for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
             std::vector<OsRegistryValue> values;
-            OsReadRegistryValues(root, kLayers, view, &values);  // what could be read
+            if (OsReadRegistryValues(root, kLayers, view, &values) == OsRegistryRead::Unreadable) *readWhole = false;
             for (const OsRegistryValue& value : values) {
                 if (HasLayer(value.data, layer) && NamesProgram(value.name, path)) return true;
             }
@@ -106,7 +106,8 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
     const std::string refused = ": Windows refuses to start it from Postpone, which runs with your ordinary rights "
                                 "(error 740, ERROR_ELEVATION_REQUIRED)";
     *certain = true;
-    if (MarkedWithLayer(path, "RUNASADMIN")) {
+    bool layersRead = true;
+    if (MarkedWithLayer(path, "RUNASADMIN", &layersRead)) {
         return path + " is marked \"Run this program as an administrator\" (its Properties, Compatibility)" + refused +
                kWayOut + ", or clear that mark";
     }
@@ -119,7 +120,7 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
         return path + " asks for UI access in its manifest (uiAccess=\"true\", for programs that drive other "
                       "programs' windows)" + refused + kWayOut;
     }
-    if (level == ExecutionLevel::HighestAvailable || MarkedWithLayer(path, "RUNASHIGHEST")) {
+    if (level == ExecutionLevel::HighestAvailable || MarkedWithLayer(path, "RUNASHIGHEST", &layersRead)) {
         *certain = false;
         return path + " asks for the highest rights the user has (" +
                (level == ExecutionLevel::HighestAvailable ? "highestAvailable" : "RUNASHIGHEST, its compatibility layer") +
@@ -132,5 +133,9 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
                "; rename it, or" + std::string(kWayOut).substr(1);
     }
     *certain = false;
+    if (!layersRead) {
+        return "the compatibility settings (AppCompatFlags\\Layers) could not all be read: whether " + path +
+               " is marked \"Run this program as an administrator\" is not known";
+    }
     return std::string();
 }

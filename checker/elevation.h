@@ -30,8 +30,9 @@ bool IsFlaggedByInstallerDetection(const std::string& path, bool is32Bit, Execut
 
 // True when the compatibility layer `layer` is set for `path` under HKCU or
 // HKLM, in either view: RUNASADMIN ("Run this program as an administrator"),
-// RUNASHIGHEST (the highest rights the user has).
-bool MarkedWithLayer(const std::string& path, const std::string& layer);
+// RUNASHIGHEST (the highest rights the user has). `readWhole` is cleared
+// when a list of them could not be read to the end.
+bool MarkedWithLayer(const std::string& path, const std::string& layer, bool* readWhole);
 
 // Empty, or what stops the start and the way out, for the program at `path`:
 // Windows refuses the start for every user, or under the condition the text

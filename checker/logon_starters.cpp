@@ -42,13 +42,12 @@ const RunKey kRunKeys[] = {
 
 // A switch whose first byte is odd is off (2 on, 3 off, as Task Manager
 // writes them).
-bool SwitchedOff(OsRegistryRoot root, const char* list, const std::string& name) {
+bool SwitchedOff(OsRegistryRoot root, const char* list, const std::string& name, bool* readWhole) {
     for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
         std::vector<OsRegistryValue> values;
-        if (OsReadRegistryValues(root, (std::string(kApproved) + list).c_str(), view, &values) ==
-            OsRegistryRead::Missing) {
-            continue;
-        }
+        const OsRegistryRead read = OsReadRegistryValues(root, (std::string(kApproved) + list).c_str(), view, &values);
+        if (read == OsRegistryRead::Missing) continue;
+        if (read == OsRegistryRead::Unreadable) *readWhole = false;
         for (const OsRegistryValue& value : values) {
             if (LowerCase(value.name) == LowerCase(name) && !value.data.empty()) return (value.data[0] & 1) != 0;
         }
@@ -126,7 +125,7 @@ void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std:
             if (!Starts(ExpandVariables(As64BitNames(link.target)), exePath)) continue;
             starter.workingFolder = link.folder.empty() ? ExplorerFolder() : ExpandVariables(As64BitNames(link.folder));
         }
-        starter.switchedOff = SwitchedOff(root, "StartupFolder", name);
+        starter.switchedOff = SwitchedOff(root, "StartupFolder", name, &starter.switchesRead);
         starters->push_back(starter);
     }
 }
@@ -156,7 +155,7 @@ std::vector<LogonStarter> FindLogonStarters(const std::string& exePath) {
             LogonStarter starter;
             starter.what = "the value " + value.name + " of " + key.name + " (" + command + ")";
             starter.workingFolder = ExplorerFolder();
-            starter.switchedOff = SwitchedOff(key.root, key.approved, value.name);
+            starter.switchedOff = SwitchedOff(key.root, key.approved, value.name, &starter.switchesRead);
             starters.push_back(starter);
         }
     }
@@ -176,6 +175,10 @@ std::vector<WorkingFolder> ReportLogonStarters(const std::vector<LogonStarter>& 
             AddWarning(report, "started at logon by " + starter.what + " no more: it is switched off in Task Manager's "
                                "Startup tab; switch it on there (or in Settings, Apps, Startup)");
             continue;
+        }
+        if (!starter.switchesRead) {
+            AddWarning(report, "whether " + starter.what + " is switched off in Task Manager's Startup tab could not be "
+                               "read: it is taken as switched on");
         }
         const bool assumed = LowerCase(starter.workingFolder) == LowerCase(ExplorerFolder()) && !starter.exeItself;
         AddLine(report, "started at logon by: " + starter.what + ", Start in " + starter.workingFolder +

@@ -15,6 +15,7 @@ struct LogonStarter {
     bool switchedOff = false;  // off in Task Manager's Startup tab: it does not run
     bool exeItself = false;    // Postpone.exe itself lies in a Startup folder
     std::string unreadable;    // why the shortcut or the folder could not be read: it may start Postpone
+    bool switchesRead = true;  // false: Task Manager's switches could not all be read
 };
 
 std::vector<LogonStarter> FindLogonStarters(const std::string& exePath);

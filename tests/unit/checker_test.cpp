@@ -269,6 +269,15 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
                  {OsRegistryValue{"C:\\APPS~1\\..\\Apps\\a.exe", kRegistryText, "RUNASADMIN"}};
          },
          "warning: entry 1: Program1: C:\\Apps\\a.exe is marked \"Run this program as an administrator\"", 2, true},
+        {"compatibility settings that cannot all be read", kProgram,
+         [&] {
+             const std::string layers = FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
+                                                        "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers");
+             Fake.registry[layers] = {};
+             Fake.unreadableKeys.insert(layers);
+         },
+         "warning: entry 1: Program1: the compatibility settings (AppCompatFlags\\Layers) could not all be read: whether "
+         "C:\\Apps\\a.exe is marked \"Run this program as an administrator\" is not known", 1},
         {"run with the highest rights: only for an administrator", kProgram,
          [&] {
              Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
@@ -520,9 +529,15 @@ TEST_F(CheckerTest, FindsStartersAsWindowsStartsThem) {
     Fake.files[Fake.userStartup + "\\Broken.lnk"];
     Fake.files[Fake.commonStartup].folder = true;
     Fake.unlistableFolders.insert(Fake.commonStartup);
+    const std::string approved = FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64,
+                                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run");
+    Fake.registry[approved] = {};
+    Fake.unreadableKeys.insert(approved);
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(Has("warning: " + Fake.commonStartup + ": the Startup folder could not be listed to the end: whether it "
                     "starts Postpone at logon is not known")) << text;
+    EXPECT_TRUE(Has("warning: whether the value Unquoted of HKCU\\" + run + " (" + programFiles + " /x) is switched off "
+                    "in Task Manager's Startup tab could not be read: it is taken as switched on")) << text;
     EXPECT_TRUE(Has("started at logon by: " + kShortcut + ", Start in C:\\Program Files\\Postpone")) << text;
     EXPECT_TRUE(Has("started at logon by: the value Unquoted of HKCU\\" + run + " (" + programFiles +
                     " /x), Start in C:\\Windows\\system32 (none given: Explorer's own folder, assumed)")) << text;
