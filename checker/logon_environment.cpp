@@ -1,5 +1,7 @@
 #include "logon_environment.h"
 
+#include <set>
+
 #include "launch_list.h"
 #include "environment.h"
 #include "paths.h"
@@ -80,10 +82,11 @@ Environments ReadEnvironments() {
 }
 
 void UseEnvironment(const Environment& wanted) {
+    // Names are compared without regard to case, as the block's are.
+    std::set<std::string> names;
+    for (const auto& variable : wanted) names.insert(UpperCase(variable.first));
     for (const auto& variable : OsEnvironmentVariables()) {
-        bool kept = false;
-        for (const auto& other : wanted) kept = kept || UpperCase(other.first) == UpperCase(variable.first);
-        if (!kept) OsSetEnvironmentVariable(variable.first.c_str(), nullptr);
+        if (names.count(UpperCase(variable.first)) == 0) OsSetEnvironmentVariable(variable.first.c_str(), nullptr);
     }
     for (const auto& variable : wanted) OsSetEnvironmentVariable(variable.first.c_str(), variable.second.c_str());
 }
