@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "error_words.h"
 #include "file_system.h"
 #include "program_image.h"
 #include "paths.h"
@@ -104,7 +105,7 @@ std::string WhyElevationStopsTheStart(const std::string& path, const FileFacts& 
     *certain = false;
     if (facts.kind != FileKind::Program) return std::string();
     const std::string refused = ": Windows refuses to start it from Postpone, which runs with your ordinary rights "
-                                "(error 740, ERROR_ELEVATION_REQUIRED)";
+                                "(" + WindowsError(740) + ")";
     *certain = true;
     bool layersRead = true;
     if (MarkedWithLayer(path, "RUNASADMIN", &layersRead)) {

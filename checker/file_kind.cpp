@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "advice.h"
+#include "error_words.h"
 #include "launch_list.h"
 #include "paths.h"
 #include "program_image.h"
@@ -98,11 +99,11 @@ std::string WhyMachineDoesNotRun(const FileFacts& facts, const std::string& path
                                                                                         : std::string("x86");
     };
     return path + " is a program for " + name(facts.machine) + " processors, which this " + name(nativeMachine) +
-           " Windows does not run (error 216, ERROR_EXE_MACHINE_TYPE_MISMATCH)";
+           " Windows does not run (" + WindowsError(216) + ")";
 }
 
 std::string WhyKindDoesNotStart(const FileFacts& facts, const std::string& path, int n) {
-    const std::string refused = " Windows does not start it as a program (error 193, ERROR_BAD_EXE_FORMAT)";
+    const std::string refused = " Windows does not start it as a program (" + WindowsError(193) + ")";
     const std::string extension = ExtensionOf(path);
     switch (facts.kind) {
         case FileKind::Program:

@@ -5,6 +5,7 @@
 #include "advice.h"
 #include "app_names.h"
 #include "elevation.h"
+#include "error_words.h"
 #include "file_kind.h"
 #include "file_system.h"
 #include "launch_list.h"
@@ -109,7 +110,7 @@ bool CheckStartIn(int n, const std::string& startIn, const std::vector<WorkingFo
     if (IsFullPath(startIn)) {
         if (!IsFolder(startIn)) {
             AddWarning(report, Printable(key + startIn + " is no folder that exists: the program never starts, without "
-                                               "a word (Windows answers 267, ERROR_DIRECTORY)"));
+                                               "a word (Windows answers " + WindowsError(267) + ")"));
             return false;
         }
         return true;

@@ -420,7 +420,7 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 \"/W:C:\\My Work\" /T:<second of the day>", 0},
         {"a folder that is not there", kProgram, [&] { SetProfileValue(kSettings, "StartIn1", "C:\\Nowhere"); },
          "warning: entry 1: StartIn1: C:\\Nowhere is no folder that exists: the program never starts, without a word "
-         "(Windows answers 267, ERROR_DIRECTORY)", 2},
+         "(Windows answers error 267, ERROR_DIRECTORY)", 2},
         {"a relative folder", kProgram,
          [&] {
              Fake.files["C:\\Tools\\work"].folder = true;
