@@ -12,7 +12,9 @@
 #include "globals.h"
 #include "logon_environment.h"
 #include "platform.h"
+#include "record_check.h"
 #include "settings_file_check.h"
+#include "run_record.h"
 #include "settings_location.h"
 #include "standard_output.h"
 
@@ -86,7 +88,10 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
             AddLine(report, "note: postpone-check runs as administrator: the mapped network drives it sees are not the "
                             "ones your logon gives Postpone; run it without elevation for those");
         }
-        CheckEntries(target, folders, environments, report);
+        // Read as list mode reads it, in the logon's environment.
+        LogFile = ReadLogFile();
+        const LastRun lastRun = CheckRecord(report);
+        CheckEntries(target, folders, environments, lastRun, report);
     }
     UseEnvironment(environments.console);
     AddTally(report);

@@ -59,10 +59,11 @@ std::string WhyDelayIsMissing(int n, const EntryKeys& keys) {
     return key + "=" + Printable(value) + " reads as -1, which counts as missing";
 }
 
-void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* report) {
+void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, const LastRun& lastRun, Report* report) {
     ++report->skipped;
     std::string why;
     switch (verdict) {
+        case EntryVerdict::NoEntry:
         case EntryVerdict::NoProgram:
             why = WhyTextIsMissing(KeyStem::Program, n, keys);
             break;
@@ -77,6 +78,7 @@ void ReportSkipped(int n, EntryVerdict verdict, const EntryKeys& keys, Report* r
             break;
     }
     AddLine(report, EntryPrefix(n) + "skipped: " + why);
+    ReportLastRun(n, Prediction::Skipped, verdict != EntryVerdict::NoEntry, lastRun, report);
 }
 
 // A number key whose text is not the plain integer that Postpone reads.
@@ -129,16 +131,18 @@ bool CheckAccepted(int n, const std::string& copy, const std::string& command, c
 }
 
 void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, const CheckTarget& target,
-                    const std::vector<WorkingFolder>& folders, const Environments& environments, Report* report) {
+                    const std::vector<WorkingFolder>& folders, const Environments& environments,
+                    const LastRun& lastRun, Report* report) {
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
-    const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp));
+    const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp), LogFile);
     bool execute = false;
     LaunchEntry slot;
     int32_t stamp = 0;
+    std::string logFile;
     ReadSwitches(RemoveProgramName(copy), Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec,
                                                    &slot.WndStyle, &stamp, &slot.StartIn, &slot.WaitFor,
-                                                   &slot.WaitSec});
+                                                   &slot.WaitSec, &logFile, &slot.Number});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
 
     // The verdict on the entry's line is the checker's own prediction, so
@@ -150,8 +154,9 @@ void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, cons
                               ", " + ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
                               (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
                               (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
-    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder)));
+    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder, LogFile)));
     AddLine(report, "    command: " + Printable(command));
+    ReportLastRun(n, starts ? Prediction::Starts : Prediction::Fails, true, lastRun, report);
     report->text += details.text;
     report->warnings += details.warnings;
 }
@@ -179,7 +184,7 @@ std::string DelayText(int32_t seconds) {
 }
 
 void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& folders,
-                  const Environments& environments, Report* report) {
+                  const Environments& environments, const LastRun& lastRun, Report* report) {
     std::vector<EntryKeys> entries(kMaxEntries + 1);
     std::vector<bool> anyKey(kMaxEntries + 1, false);
     std::vector<std::string> unread;
@@ -189,6 +194,7 @@ void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& f
             unread.push_back("key " + Printable(name) + " in [Launch]: Postpone never reads it: " + key.problem);
             continue;
         }
+        if (key.entry == 0) continue;  // LogFile, a key of the whole section
         entries[key.entry].present[static_cast<int>(key.stem)] = true;
         anyKey[key.entry] = true;
     }
@@ -200,9 +206,9 @@ void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& f
         LaunchEntry entry;
         const EntryVerdict verdict = ReadLaunchEntry(n, &entry);
         if (verdict == EntryVerdict::Accepted) {
-            ReportAccepted(n, entry, entries[n], target, folders, environments, report);
+            ReportAccepted(n, entry, entries[n], target, folders, environments, lastRun, report);
         } else {
-            ReportSkipped(n, verdict, entries[n], report);
+            ReportSkipped(n, verdict, entries[n], lastRun, report);
         }
         CheckNumberText(KeyStem::DelaySec, n, entries[n], report);
         if (verdict == EntryVerdict::Accepted) CheckNumberText(KeyStem::WndStyle, n, entries[n], report);

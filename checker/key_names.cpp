@@ -3,6 +3,7 @@
 #include "globals.h"
 #include "launch_list.h"
 #include "platform.h"
+#include "run_record.h"
 #include "text.h"
 
 namespace {
@@ -72,6 +73,11 @@ KeyName ClassifyKeyName(const std::string& name) {
     while (digitsAt > 0 && lower[digitsAt - 1] >= '0' && lower[digitsAt - 1] <= '9') --digitsAt;
     const std::string stem = lower.substr(0, digitsAt);
     const std::string digits = lower.substr(digitsAt);
+    if (stem == LowerCase(kLogFileKey)) {
+        key.read = digits.empty();
+        if (!key.read) key.problem = std::string(kLogFileKey) + " takes no entry number: write " + kLogFileKey;
+        return key;
+    }
 
     for (int s = 0; s < kStemCount; ++s) {
         const KeyStem candidate = static_cast<KeyStem>(s);

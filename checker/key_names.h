@@ -14,9 +14,9 @@ std::vector<std::string> ReadKeyNames(const char* section);
 
 // What Postpone makes of one key name of [Launch].
 struct KeyName {
-    bool read = false;     // Postpone reads it: the name of an entry's key
+    bool read = false;     // Postpone reads it: the name of an entry's key, or LogFile
     KeyStem stem = KeyStem::Program;
-    int entry = 0;         // when read
+    int entry = 0;         // when read; 0 for LogFile, which belongs to no entry
     std::string problem;   // when not read: why, and what to write instead
 };
 

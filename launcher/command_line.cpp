@@ -19,7 +19,7 @@ size_t SkipBlanks(const std::string& text, size_t i) {
 }
 
 bool IsValueSwitch(const std::string& key) {
-    return key == "/P:" || key == "/C:" || key == "/W:" || key == "/F:";
+    return key == "/P:" || key == "/C:" || key == "/W:" || key == "/F:" || key == "/L:";
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ std::string SwitchKey(const std::string& parameter) {
 }
 
 bool AsksForHelp(const std::string& tail) {
-    // Mark the characters that carry the value of a /P:, /C:, /W: or /F:
+    // Mark the characters that carry the value of a /P:, /C:, /W:, /F: or /L:
     // parameter: a path or argument holding /h (/hidden, /home) is not a
     // request.
     std::vector<bool> inValue(tail.size(), false);
@@ -148,6 +148,10 @@ void ReadSwitches(const std::string& tail, const Switches& switches) {
             *switches.waitFor = value;
         } else if (key == "/M:") {
             *switches.waitSec = ReadNumber(value);
+        } else if (key == "/L:") {
+            *switches.logFile = value;
+        } else if (key == "/N:") {
+            *switches.number = ReadNumber(value);
         }
     }
 }
@@ -159,6 +163,6 @@ bool ParseCommandLine() {
     }
     ReadSwitches(CommandTail, Switches{&ExecuteMode, &Table.Program[0], &Table.CmdLine[0], &Table.DelaySec[0],
                                        &Table.WndStyle[0], &StartStamp, &Table.StartIn[0], &Table.WaitFor[0],
-                                       &Table.WaitSec[0]});
+                                       &Table.WaitSec[0], &LogFile, &Table.Number[0]});
     return true;
 }

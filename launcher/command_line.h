@@ -40,7 +40,7 @@ bool IsSwitch(const std::string& parameter);
 std::string SwitchKey(const std::string& parameter);
 
 // True when `tail` asks for help: "/H" or "/?" anywhere in the upper-cased
-// tail, except inside the value of a /P:, /C:, /W: or /F: parameter.
+// tail, except inside the value of a /P:, /C:, /W:, /F: or /L: parameter.
 bool AsksForHelp(const std::string& tail);
 
 // What the switches of a tail set. Each field is changed only by its own
@@ -55,6 +55,8 @@ struct Switches {
     std::string* startIn;   // /W:
     std::string* waitFor;   // /F:
     int32_t* waitSec;       // /M:
+    std::string* logFile;   // /L:
+    int32_t* number;        // /N:
 };
 
 // Reads the switches of `tail` into `switches` (help is not looked for).

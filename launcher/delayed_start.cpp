@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "globals.h"
 #include "process_start.h"
+#include "record_writer.h"
 #include "text.h"
 #include "wait_for_path.h"
 
@@ -12,11 +13,14 @@ constexpr int64_t kHalfDay = kSecondsPerDay / 2;
 
 }  // namespace
 
+int64_t ElapsedSeconds(int32_t now, int32_t stamp) {
+    // In 64 bits, so that no stamp a user may type can wrap around.
+    const int64_t elapsed = static_cast<int64_t>(now) - stamp;
+    return elapsed < -kHalfDay ? elapsed + kSecondsPerDay : elapsed;
+}
+
 int64_t RemainingSeconds(int32_t now, int32_t stamp, int32_t delay) {
-    // In 64 bits, so that no stamp or delay a user may type can wrap around.
-    int64_t elapsed = static_cast<int64_t>(now) - stamp;
-    if (elapsed < -kHalfDay) elapsed += kSecondsPerDay;
-    const int64_t remaining = delay - elapsed;
+    const int64_t remaining = delay - ElapsedSeconds(now, stamp);
     return remaining < 0 ? 0 : remaining;
 }
 
@@ -32,7 +36,27 @@ int32_t RunDelayed() {
     // A path the program needs: the copy waits for it after the delay, and
     // ends without starting anything, as after a failed start, when it does
     // not come.
-    if (!Table.WaitFor[0].empty() && !WaitForPath(Table.WaitFor[0], Table.WaitSec[0])) return 0;
-    return StartProgram(BuildTargetCommand(Table.Program[0], Table.CmdLine[0]),
-                        static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0]);
+    const bool records = !LogFile.empty();
+    int32_t waitedSeconds = -1;
+    if (!Table.WaitFor[0].empty()) {
+        uint64_t waitedMs = 0;
+        const bool came = WaitForPath(Table.WaitFor[0], Table.WaitSec[0], &waitedMs);
+        // In 32 bits: a wait longer than 49 days says its length well enough.
+        const uint32_t ms = waitedMs < 0xFFFFFFFFu ? static_cast<uint32_t>(waitedMs) : 0xFFFFFFFFu;
+        waitedSeconds = static_cast<int32_t>(ms / 1000 + (ms % 1000 >= 500 ? 1 : 0));
+        if (!came) {
+            if (records) RecordWaitInVain(waitedSeconds);
+            return 0;
+        }
+    }
+    const std::string command = BuildTargetCommand(Table.Program[0], Table.CmdLine[0]);
+    // The record is written once the copy is done, and names the moment of
+    // the start (with the wait flag, the program has ended by then).
+    OsLocalTime startedAt = {0, 0, 0, 0, 0, 0, 0};
+    if (records) OsGetLocalTime(&startedAt);
+    StartOutcome outcome;
+    const int32_t result =
+        StartProgram(command, static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0], &outcome);
+    if (records) RecordStart(startedAt, outcome, command, waitedSeconds);
+    return result;
 }

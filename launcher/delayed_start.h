@@ -9,6 +9,9 @@
 // midnight and counts from the previous day.
 int64_t RemainingSeconds(int32_t now, int32_t stamp, int32_t delay);
 
+// Seconds from `stamp` to `now`, by the same rule.
+int64_t ElapsedSeconds(int32_t now, int32_t stamp);
+
 // The command text for the target: the program (in double quotes when it
 // holds a blank and is not quoted already), one blank, then the arguments.
 std::string BuildTargetCommand(const std::string& program, const std::string& arguments);
@@ -16,4 +19,5 @@ std::string BuildTargetCommand(const std::string& program, const std::string& ar
 // Sleeps out the remaining delay of slot 0, waits for its WaitFor path when
 // it has one, and starts its program in slot 0's folder (none: the copy's
 // own); returns StartProgram's result, or 0 when the path did not come.
+// With a record of starts (LogFile), it then writes what became of it.
 int32_t RunDelayed();

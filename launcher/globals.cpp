@@ -9,6 +9,8 @@ int32_t StartStamp = 0;
 std::string ExePath;
 std::string SettingsPath;
 std::string CommandTail;
+std::string LogFile;
+std::vector<int32_t> SkippedEntries;
 
 void ClearLaunchTable() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -19,6 +21,7 @@ void ClearLaunchTable() {
         Table.StartIn[slot].clear();
         Table.WaitFor[slot].clear();
         Table.WaitSec[slot] = kDefaultWaitSec;
+        Table.Number[slot] = 0;
     }
 }
 
@@ -30,4 +33,6 @@ void ResetGlobals() {
     ExePath.clear();
     SettingsPath.clear();
     CommandTail.clear();
+    LogFile.clear();
+    SkippedEntries.clear();
 }

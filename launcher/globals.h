@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Slot 0 is the command-line entry; slots 1 to 100 the settings-file entries.
 // Slot 101 exists but is never used.
@@ -18,6 +19,7 @@ struct LaunchTable {
     std::string StartIn[kSlotCount];  // the folder the program starts in; empty: inherited
     std::string WaitFor[kSlotCount];  // a path to wait for after the delay; empty: none
     int32_t WaitSec[kSlotCount];      // the longest wait for it, in seconds (600 unless given)
+    int32_t Number[kSlotCount];       // the entry's number in the settings file (slot 0: from /N:)
 };
 
 extern LaunchTable Table;
@@ -27,6 +29,8 @@ extern int32_t StartStamp;     // the second of the day passed with /T:
 extern std::string ExePath;    // the running executable's full path
 extern std::string SettingsPath;
 extern std::string CommandTail;  // the command line without the executable's name
+extern std::string LogFile;      // the record of starts (LogFile, or /L: in a copy); empty: none
+extern std::vector<int32_t> SkippedEntries;  // the numbers of the entries list mode skipped
 
 // Empties every slot of the launch table.
 void ClearLaunchTable();

@@ -100,7 +100,8 @@ std::string ExpandVariables(const std::string& text) {
 
 EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
     const std::string program = ReadSettingsText(EntryKeyName(KeyStem::Program, n));
-    if (IsMissing(program)) return EntryVerdict::NoProgram;
+    if (program == kMissingText) return EntryVerdict::NoEntry;
+    if (program.empty()) return EntryVerdict::NoProgram;
     std::string arguments = ReadSettingsText(EntryKeyName(KeyStem::CmdLine, n));
     if (IsMissing(arguments)) return EntryVerdict::NoArguments;
     // Two double quotes stand for "no arguments": an empty value would read
@@ -125,13 +126,19 @@ EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
     entry->StartIn = IsMissing(startIn) ? std::string() : ExpandVariables(startIn);
     entry->WaitFor = waits ? ExpandVariables(waitFor) : std::string();
     entry->WaitSec = waitSec;
+    entry->Number = n;
     return EntryVerdict::Accepted;
 }
 
 void LoadLaunchList() {
     for (int n = 1; IsEntryNumber(n); ++n) {
         LaunchEntry entry;
-        if (ReadLaunchEntry(n, &entry) != EntryVerdict::Accepted) continue;
+        const EntryVerdict verdict = ReadLaunchEntry(n, &entry);
+        if (verdict == EntryVerdict::NoEntry) continue;
+        if (verdict != EntryVerdict::Accepted) {
+            SkippedEntries.push_back(n);
+            continue;
+        }
         const int k = ++EntryCount;
         Table.Program[k] = std::move(entry.Program);
         Table.CmdLine[k] = std::move(entry.CmdLine);
@@ -140,5 +147,6 @@ void LoadLaunchList() {
         Table.StartIn[k] = std::move(entry.StartIn);
         Table.WaitFor[k] = std::move(entry.WaitFor);
         Table.WaitSec[k] = entry.WaitSec;
+        Table.Number[k] = n;
     }
 }

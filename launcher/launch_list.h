@@ -37,7 +37,8 @@ int32_t WaitSecondsOf(int32_t seconds);
 // Why entry n is or is not started.
 enum class EntryVerdict {
     Accepted,
-    NoProgram,    // Program<n> missing, empty or the default text
+    NoEntry,      // Program<n> missing or the default text: no entry n, as far as Postpone can tell
+    NoProgram,    // Program<n> empty
     NoArguments,  // CmdLine<n> missing, empty or the default text
     NoDelay,      // DelaySec<n> missing or -1
 };
@@ -51,6 +52,7 @@ struct LaunchEntry {
     std::string StartIn;  // expanded; empty: the program inherits Postpone's folder
     std::string WaitFor;  // expanded; empty: the program starts after its delay alone
     int32_t WaitSec = kDefaultWaitSec;  // at least 0
+    int32_t Number = 0;   // n, its number in the settings file
 };
 
 // The value of a text key of section "Launch" of SettingsPath, whole up to a
@@ -70,7 +72,9 @@ int32_t ReadSettingsNumber(const std::string& key, int32_t fallback = kMissingNu
 EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry);
 
 // Reads entries 1 to 100 of section "Launch" of SettingsPath and appends the
-// accepted ones to slots 1, 2, ... of the launch table, counting EntryCount.
+// accepted ones to slots 1, 2, ... of the launch table, counting EntryCount;
+// the numbers of those that name a program but are skipped go to
+// SkippedEntries.
 void LoadLaunchList();
 
 // Expands %NAME% environment variables in a program path and trims the

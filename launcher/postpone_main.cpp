@@ -7,6 +7,8 @@
 #include "delayed_start.h"
 #include "globals.h"
 #include "launch_list.h"
+#include "record_writer.h"
+#include "run_record.h"
 #include "settings_location.h"
 #include "spawn.h"
 
@@ -28,6 +30,10 @@ int32_t PostponeMain(OsHandle module, OsHandle /*previousInstance*/, const char*
 
     if (!LocateSettings(module)) return 0;
     LoadLaunchList();
+    // The record of starts, when the settings file names one: list mode's
+    // line comes before any copy can write its own.
+    LogFile = ReadLogFile();
+    if (!LogFile.empty()) RecordListRun();
     if (EntryCount == 0) return 0;
     SpawnEntries();
     return EntryCount;

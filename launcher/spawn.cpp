@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "globals.h"
 #include "process_start.h"
+#include "record_writer.h"
 #include "text.h"
 
 namespace {
@@ -42,7 +43,8 @@ std::string BuildCopyCommand(const std::string& exePath, const std::string& prog
     return BuildCopyCommand(exePath, entry, Dec(stamp));
 }
 
-std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText) {
+std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText,
+                             const std::string& logFile) {
     // Left unquoted, a path with a blank would let the platform try shorter
     // paths first (C:\Program.exe); a program with a blank or a quote would
     // come back in pieces.
@@ -54,6 +56,7 @@ std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entr
     command += " /S:" + Dec(entry.WndStyle);
     if (!entry.StartIn.empty()) command += " " + PathSwitch("/W:", entry.StartIn);
     if (!entry.WaitFor.empty()) command += " " + PathSwitch("/F:", entry.WaitFor) + " /M:" + Dec(entry.WaitSec);
+    if (!logFile.empty()) command += " " + PathSwitch("/L:", logFile) + " /N:" + Dec(entry.Number);
     command += " /T:" + stampText;
     return command;
 }
@@ -70,6 +73,10 @@ void SpawnEntries() {
         entry.StartIn = Table.StartIn[k];
         entry.WaitFor = Table.WaitFor[k];
         entry.WaitSec = Table.WaitSec[k];
-        StartProgram(BuildCopyCommand(ExePath, entry, Dec(NowSeconds())), kHidden);
+        entry.Number = Table.Number[k];
+        const std::string command = BuildCopyCommand(ExePath, entry, Dec(NowSeconds()), LogFile);
+        StartOutcome outcome;
+        StartProgram(command, kHidden, std::string(), &outcome);
+        if (!outcome.started && !LogFile.empty()) RecordCopyFailed(k, command, outcome.error);
     }
 }

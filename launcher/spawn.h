@@ -16,13 +16,16 @@ std::string QuoteParameter(const std::string& value);
 // placeholder in its place). The folder to start in travels as /W:, the path
 // to wait for as /F: with its longest wait as /M:, each written only when the
 // entry has it, so that an entry without them gets the same line as before
-// they existed.
-std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText);
+// they existed. With a record of starts (`logFile`), its path travels as /L:
+// and the entry's number as /N:, the copy's line in the record names both.
+std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText,
+                             const std::string& logFile = std::string());
 
 // The same for an entry of these values alone, with the stamp as a number.
 std::string BuildCopyCommand(const std::string& exePath, const std::string& program, const std::string& arguments,
                              int32_t delay, int32_t style, int32_t stamp, const std::string& startIn = std::string());
 
 // Starts one copy for each of slots 1 to EntryCount, in slot order, each
-// hidden and not waited for.
+// hidden and not waited for; with LogFile set, a copy that does not start is
+// recorded.
 void SpawnEntries();

@@ -18,7 +18,9 @@ bool PathIsThere(const std::string& path) {
     return there;
 }
 
-bool WaitForPath(const std::string& path, int32_t seconds) {
+bool WaitForPath(const std::string& path, int32_t seconds, uint64_t* waitedMs) {
+    uint64_t unused = 0;
+    if (waitedMs == nullptr) waitedMs = &unused;
     const uint64_t limit = seconds > 0 ? static_cast<uint64_t>(seconds) * 1000 : 0;
     // The time waited is measured, not counted in sleeps: a look at a share
     // that does not answer can itself take as long as the network
@@ -26,13 +28,15 @@ bool WaitForPath(const std::string& path, int32_t seconds) {
     // time-out, 60 s by default), and that look is the most by which the
     // wait can pass its limit. The readings are added up in differences, so
     // that the tick count's wrap after 49.7 days does not matter.
-    uint64_t waited = 0;
+    uint64_t& waited = *waitedMs;
+    waited = 0;
     uint32_t last = OsGetTickCount();
     for (;;) {
-        if (PathIsThere(path)) return true;
+        const bool there = PathIsThere(path);
         const uint32_t now = OsGetTickCount();
         waited += static_cast<uint32_t>(now - last);
         last = now;
+        if (there) return true;
         if (waited >= limit) return false;
         const uint64_t left = limit - waited;
         SleepMilliseconds(left < kLookInterval ? left : kLookInterval);

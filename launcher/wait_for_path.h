@@ -13,5 +13,6 @@ bool PathIsThere(const std::string& path);
 
 // Looks for `path` at once and then about once a second, for at most
 // `seconds` (0 or less: one look). True as soon as it is there; false when
-// the time has passed without it.
-bool WaitForPath(const std::string& path, int32_t seconds);
+// the time has passed without it. `waitedMs`, when given, receives the time
+// waited.
+bool WaitForPath(const std::string& path, int32_t seconds, uint64_t* waitedMs = nullptr);

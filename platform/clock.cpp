@@ -10,8 +10,12 @@ constexpr uint64_t kLongestSleep = 0xFFFFFFFEu;
 }  // namespace
 
 int32_t NowSeconds() {
-    OsLocalTime now = {0, 0, 0, 0};
+    OsLocalTime now = {0, 0, 0, 0, 0, 0, 0};
     OsGetLocalTime(&now);
+    return SecondsOfDay(now);
+}
+
+int32_t SecondsOfDay(const OsLocalTime& now) {
     const int32_t msOfDay = now.hour * 3600000 + now.minute * 60000 + now.second * 1000 + now.milliseconds;
     // Round ms / 1000 half to even; the integers give the exact result that
     // the floating-point division and rounding would.

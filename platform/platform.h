@@ -3,7 +3,8 @@
 // Every Windows operation Postpone.exe uses is declared here, each shaped as
 // closely as the call behind it (a few join the calls that only make sense
 // together, such as the start-up record and CreateProcessA). win32_platform.cpp
-// implements them with the real API; the host tests link a scripted double
+// implements them with the real API (the record's file operations
+// win32_record_file.cpp); the host tests link a scripted double
 // instead. The launcher's code sees none of Windows' own types or headers: only
 // the plain ones declared here. What the checker alone needs lives in the other
 // headers of this folder, each with a Win32 file and a part of the double.
@@ -21,6 +22,9 @@ struct OsLocalTime {
     uint16_t minute;
     uint16_t second;
     uint16_t milliseconds;
+    uint16_t year;   // the date: only the record of starts reads it
+    uint16_t month;
+    uint16_t day;
 };
 
 struct OsProcessInfo {
@@ -50,6 +54,30 @@ void OsFindClose(OsHandle search);
 constexpr uint32_t kNoFileAttributes = 0xFFFFFFFFu;  // the path is not there
 constexpr uint32_t kFolderAttribute = 0x10;          // FILE_ATTRIBUTE_DIRECTORY
 uint32_t OsGetFileAttributes(const char* path);
+
+// The record of starts (LogFile), which list mode and each copy append to
+// when the settings file names one. OsOpenForAppending opens `path` for
+// reading and appending, creating it when it is missing, shared for reading,
+// writing and deleting (so that copies append side by side and list mode can
+// move it aside); null when it cannot be opened, OsGetLastError says why.
+constexpr uint32_t kPathNotFound = 3;       // ERROR_PATH_NOT_FOUND: its folder is missing
+constexpr uint32_t kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+constexpr uint32_t kLockViolation = 33;     // ERROR_LOCK_VIOLATION
+OsHandle OsOpenForAppending(const char* path);
+// An exclusive lock of one byte at `offset`, which may lie beyond the end of
+// the file; false at once when another handle holds it (LockFile).
+bool OsLockByte(OsHandle file, uint64_t offset);
+void OsUnlockByte(OsHandle file, uint64_t offset);
+bool OsGetFileSize(OsHandle file, uint64_t* size);
+// Reads up to `size` bytes at `offset`: the count read, or -1.
+int32_t OsReadAt(OsHandle file, uint64_t offset, char* buffer, uint32_t size);
+// Writes `data` at the end of the file; false unless all of it was written.
+bool OsWriteAtEnd(OsHandle file, const char* data, uint32_t size);
+// The size of the file at `path` without opening it; false when it is not there.
+bool OsGetFileSizeOf(const char* path, uint64_t* size);
+bool OsCreateFolder(const char* path);
+// Renames `from` to `to`, replacing a file that is there.
+bool OsMoveFileReplacing(const char* from, const char* to);
 
 // Case mapping in the ANSI code page, in place, over exactly `length` bytes
 // (the text may hold NUL characters).

@@ -19,9 +19,15 @@ bool FitsCommandLimit(const std::string& command) {
     return (nul == std::string::npos ? command.size() : nul) < kMaxCommandLength;
 }
 
-int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder) {
+int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder, StartOutcome* outcome) {
+    StartOutcome unused;
+    if (outcome == nullptr) outcome = &unused;
+    *outcome = StartOutcome();
     // The platform sees the text up to its first NUL, and the whole of it.
-    if (!FitsCommandLimit(command)) return 0;
+    if (!FitsCommandLimit(command)) {
+        outcome->error = kCommandTooLong;
+        return 0;
+    }
     size_t length = command.find('\0');
     if (length == std::string::npos) length = command.size();
 
@@ -40,8 +46,11 @@ int32_t StartProgram(const std::string& command, uint32_t style, const std::stri
 
     if (!started && lastError != 0) {
         if (IsFatalStartError(lastError)) OsExitProcess(255);
+        outcome->error = lastError;
         return 0;
     }
+    outcome->started = true;
+    outcome->processId = created.processId;
 
     int32_t result = static_cast<int32_t>(created.processId);
     if ((style & kWaitFlag) != 0 && created.process != nullptr) {

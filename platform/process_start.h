@@ -30,9 +30,23 @@ bool FitsCommandLimit(const std::string& command);
 // would run with critical-error boxes switched off.
 constexpr uint32_t kCreationFlags = 0x00000020 | 0x04000000;
 
+// A command over the limit is not handed to the platform at all; the record
+// of starts gives it the error number Windows has for a name too long to take
+// (ERROR_FILENAME_EXCED_RANGE).
+constexpr uint32_t kCommandTooLong = 206;
+
+// What became of one start, for the record of starts.
+struct StartOutcome {
+    bool started = false;
+    uint32_t processId = 0;
+    uint32_t error = 0;  // the platform's last-error value when the start failed
+};
+
 // Starts `command` (program first, as the platform is to parse it) with the
 // show state and wait flag of `style`, in `folder` (empty: the launcher's own
 // current folder; a relative one is handed over as written, a missing one
 // fails the start). Returns the new process identifier, its exit code when
-// the wait flag is set, or 0 when the start failed.
-int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder = std::string());
+// the wait flag is set, or 0 when the start failed; `outcome`, when given,
+// says which.
+int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder = std::string(),
+                     StartOutcome* outcome = nullptr);

@@ -148,6 +148,9 @@ void OsGetLocalTime(OsLocalTime* now) {
     now->minute = time.wMinute;
     now->second = time.wSecond;
     now->milliseconds = time.wMilliseconds;
+    now->year = time.wYear;
+    now->month = time.wMonth;
+    now->day = time.wDay;
 }
 
 void OsSleep(uint32_t milliseconds) {

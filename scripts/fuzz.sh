@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 if [[ $# -eq 0 ]]; then
     cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null
-    for target in command_line number round_trip launch_list checker; do
+    for target in command_line number round_trip launch_list checker record; do
         bash scripts/fuzz.sh "build/fuzz/tests/fuzz/fuzz_$target" "tests/fuzz/corpus/$target" "${FUZZ_SECONDS:-60}"
     done
     exit 0

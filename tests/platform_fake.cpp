@@ -4,6 +4,7 @@
 #include "file_system.h"
 #include "standard_output.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -265,6 +266,7 @@ bool OsGetExitCodeProcess(OsHandle process, uint32_t* exitCode) {
 void OsCloseHandle(OsHandle handle) {
     Fake.calls.push_back("CloseHandle");
     Fake.closedHandles.push_back(reinterpret_cast<uintptr_t>(handle));
+    Fake.openFiles.erase(reinterpret_cast<uintptr_t>(handle));
 }
 
 void OsExitProcess(uint32_t exitCode) {
@@ -279,7 +281,11 @@ void OsGetLocalTime(OsLocalTime* now) {
         ms = Fake.clockReadings.front();
         Fake.clockReadings.pop_front();
     }
+    const int64_t days = ms / 86400000;
     ms %= 86400000;
+    now->year = Fake.year;
+    now->month = Fake.month;
+    now->day = static_cast<uint16_t>(Fake.day + days);
     now->hour = static_cast<uint16_t>(ms / 3600000);
     now->minute = static_cast<uint16_t>(ms / 60000 % 60);
     now->second = static_cast<uint16_t>(ms / 1000 % 60);
@@ -462,4 +468,105 @@ void OsMapWideCase(uint16_t* wide, uint32_t count, bool upper) {
         if (wide[i] >= 0xD800 && wide[i] <= 0xDFFF) continue;  // no pairs outside the basic plane here
         wide[i] = static_cast<uint16_t>(MapCodePoint(wide[i], upper));
     }
+}
+
+namespace {
+
+bool FolderIsThere(const std::string& folder) {
+    if (folder.size() == 2 && folder[1] == ':') return true;  // a drive's root
+    const auto found = Fake.files.find(folder);
+    return found != Fake.files.end() && found->second.folder;
+}
+
+std::string ParentOf(const std::string& path) {
+    const size_t last = path.find_last_of('\\');
+    return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
+std::string& ContentsOf(OsHandle file) {
+    return Fake.files[Fake.openFiles.at(reinterpret_cast<uintptr_t>(file))].start;
+}
+
+}  // namespace
+
+OsHandle OsOpenForAppending(const char* path) {
+    Fake.calls.push_back(std::string("OpenForAppending ") + path);
+    Fake.lookErrorModes.push_back(Fake.errorMode);
+    uint32_t error = 0;
+    if (!Fake.appendOpenErrors.empty()) {
+        error = Fake.appendOpenErrors.front();
+        Fake.appendOpenErrors.pop_front();
+    }
+    const auto file = Fake.files.find(path);
+    if (error == 0 && !FolderIsThere(ParentOf(path))) error = kPathNotFound;
+    if (error == 0 && file != Fake.files.end() && (file->second.folder || !file->second.readable)) error = 5;
+    if (error != 0) {
+        Fake.lastError = error;
+        return nullptr;
+    }
+    Fake.files[path];
+    const uintptr_t handle = nextHandle++;
+    Fake.openFiles[handle] = path;
+    return reinterpret_cast<OsHandle>(handle);
+}
+
+bool OsLockByte(OsHandle, uint64_t) {
+    Fake.calls.push_back("LockByte");
+    if (Fake.writersLockHeld) {
+        Fake.lastError = kLockViolation;
+        return false;
+    }
+    ++Fake.locksHeld;
+    return true;
+}
+
+void OsUnlockByte(OsHandle, uint64_t) {
+    Fake.calls.push_back("UnlockByte");
+    --Fake.locksHeld;
+}
+
+bool OsGetFileSize(OsHandle file, uint64_t* size) {
+    *size = ContentsOf(file).size();
+    return true;
+}
+
+int32_t OsReadAt(OsHandle file, uint64_t offset, char* buffer, uint32_t size) {
+    const std::string& contents = ContentsOf(file);
+    if (offset > contents.size()) return 0;
+    const size_t count = std::min<size_t>(size, contents.size() - offset);
+    std::memcpy(buffer, contents.data() + offset, count);
+    return static_cast<int32_t>(count);
+}
+
+bool OsWriteAtEnd(OsHandle file, const char* data, uint32_t size) {
+    Fake.calls.push_back("WriteAtEnd");
+    if (Fake.writesFail) {
+        ContentsOf(file).append(data, size / 2);  // cut short, as a disk that fills up
+        return false;
+    }
+    ContentsOf(file).append(data, size);
+    return true;
+}
+
+bool OsGetFileSizeOf(const char* path, uint64_t* size) {
+    const auto file = Fake.files.find(path);
+    if (file == Fake.files.end() || file->second.folder) return false;
+    *size = file->second.start.size();
+    return true;
+}
+
+bool OsCreateFolder(const char* path) {
+    Fake.calls.push_back(std::string("CreateFolder ") + path);
+    if (!FolderIsThere(ParentOf(path)) || Fake.files.count(path) != 0) return false;
+    Fake.files[path].folder = true;
+    return true;
+}
+
+bool OsMoveFileReplacing(const char* from, const char* to) {
+    Fake.calls.push_back(std::string("MoveFile ") + from + " " + to);
+    const auto file = Fake.files.find(from);
+    if (file == Fake.files.end()) return false;
+    Fake.files[to] = file->second;
+    Fake.files.erase(from);
+    return true;
 }

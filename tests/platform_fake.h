@@ -76,6 +76,7 @@ struct FakePlatform {
     std::deque<FakeStart> starts;
     uint32_t lastErrorAfterSuccess = 0;  // a stale value left by a successful start
     int64_t clockMs = 10 * 3600000;     // local time of day; sleeps move it on
+    uint16_t year = 2026, month = 12, day = 10;  // the date at clockMs 0 (a day later past 24 h)
     std::deque<int64_t> clockReadings;   // read first, when present
     uint32_t tickOffset = 0;             // the tick count is the clock plus this
     // Folders that come into being when the clock reaches a time (a volume
@@ -105,6 +106,12 @@ struct FakePlatform {
     std::set<std::string> networkDrives;  // roots such as "Z:\\"
     std::set<std::string> unlistableFolders;  // listed only in part
     uint32_t ansiCodePage = 1252;
+    // The record of starts: its contents are files[path].start. The last
+    // errors of the next opens for appending (0: it opens), whether another
+    // writer holds the writers' lock, whether writes fail (a full disk).
+    std::deque<uint32_t> appendOpenErrors;
+    bool writersLockHeld = false;
+    bool writesFail = false;
     bool consoleIsItsOwn = false;
     int keysWaitedFor = 0;
 
@@ -122,6 +129,8 @@ struct FakePlatform {
     std::vector<uint32_t> lookErrorModes;  // the error mode at each file attributes query
     uint32_t lastError = 0;
     std::string output;  // what was written to standard output
+    std::map<uintptr_t, std::string> openFiles;  // handles of OsOpenForAppending, by path
+    int locksHeld = 0;
 };
 
 extern FakePlatform Fake;

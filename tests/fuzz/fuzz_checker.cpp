@@ -1,7 +1,8 @@
 // Any settings file (lines of key=value, "[section]" lines, as the profile
 // reader would deliver them) through the checker: it never crashes, every
 // entry line it writes is one of the two forms, and the report ends with the
-// tally that matches its exit code.
+// tally that matches its exit code. The same bytes are the record of starts
+// that a LogFile=postpone.log in it names.
 #include <algorithm>
 
 #include "check_main.h"
@@ -20,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fake.files["C:\\Apps\\a.exe"];
     Fake.environment["SYSTEMROOT"] = "C:\\Windows";
     const std::string text(reinterpret_cast<const char*>(data), size);
+    Fake.files["c:\\tools\\postpone.log"].start = text;
     std::string section = "Launch";
     SetProfileValueIn(kSettings, section, "", "");
     for (size_t start = 0; start < text.size();) {

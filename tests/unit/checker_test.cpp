@@ -185,6 +185,17 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"folder on a mapped drive", With(Complete(), "StartIn1", "Z:\\Work"),
          "note: entry 1: StartIn1: Z:\\Work is on the network share Z:\\, which may not be connected yet at logon: "
          "WaitFor1=Z:\\ makes the copy wait for it after the delay", 2},
+        {"no record", Complete(),
+         "note: Postpone keeps no record of what it starts: LogFile=%LOCALAPPDATA%\\Postpone\\postpone.log in "
+         "[Launch] makes it write one, which postpone-check then reads back under each entry", 0},
+        {"record on its copy's line", With(Complete(), "LogFile", "C:\\Apps\\Logs\\p.log"),
+         "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /L:C:\\Apps\\Logs\\p.log /N:1 "
+         "/T:<second of the day>", 0},
+        {"record far off", With(Complete(), "LogFile", "D:\\Logs\\Postpone\\p.log"),
+         "warning: neither D:\\Logs\\Postpone nor the folder above it exists: Postpone makes only the record's own "
+         "folder, so it records nothing", 1},
+        {"record numbered", With(Complete(), "LogFile1", "p.log"),
+         "warning: key LogFile1 in [Launch]: Postpone never reads it: LogFile takes no entry number: write LogFile", 1},
         {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
          "warning: entry 1: the copy's command line is 32807 characters, more than the 32766 the platform takes: this "
          "entry never starts", 2},
@@ -806,6 +817,57 @@ TEST_F(CheckerTest, AdviceWrittenAsShownGivesTheIntendedEntry) {
         EXPECT_EQ(read.CmdLine, entry.second) << advice;
         EXPECT_EQ(read.StartIn, "C:\\My Work ") << advice;
     }
+}
+
+TEST_F(CheckerTest, ReadsWhatHappenedAtTheLastRunBackUnderEachEntryAndWarnsWhereItContradicts) {
+    const std::string record = "c:\\tools\\logs\\p.log";
+    Set(Complete());
+    Set({{"LogFile", "logs\\p.log"}, {"Program2", "C:\\Apps\\gone.exe"}, {"CmdLine2", "\"\""}, {"DelaySec2", "0"},
+         {"WndStyle2", "1"}, {"Program3", kProgram}, {"CmdLine3", "-z"}, {"DelaySec3", "0"}, {"WndStyle3", "1"},
+         {"Program4", kProgram}, {"CmdLine4", "\"\""}, {"DelaySec4", "0"}, {"WndStyle4", "1"},
+         {"WaitFor4", "C:\\Apps"}, {"WaitSec4", "600"}, {"Program5", "b.exe"}, {"Program6", kProgram},
+         {"CmdLine6", "\"\""}, {"DelaySec6", "9"}, {"WndStyle6", "1"}});
+    // An older run lies in the older file; the last one, its copies' lines
+    // and a line that is not Postpone's in the record itself.
+    Fake.files[record + ".1"].start =
+        "2026-12-09 09:00:00\tlist\tread\taccepted 5\tskipped 5\tc:\\tools\\postpone.ini\r\n"
+        "2026-12-09 09:00:31\tentry 1\tfailed\terror 2\tC:\\Apps\\a.exe -x\r\n";
+    Fake.files[record].start =
+        "2026-12-10 08:59:02\tlist\tread\taccepted 5\tskipped 5\tc:\\tools\\postpone.ini\r\n"
+        "2026-12-10 08:59:02\tentry 2\tfailed\terror 2\tC:\\Apps\\gone.exe \r\n"
+        "2026-12-10 08:59:03\tentry 3\tfailed\terror 740\tC:\\Apps\\a.exe -z\r\n"
+        "edited by hand\r\n"
+        "2026-12-10 08:59:33\tentry 1\tstarted\tpid 4312\tdelay 30 s\tlate 1 s\tC:\\Apps\\a.exe -x\r\n"
+        "2026-12-10 09:09:03\tentry 4\tnot started\twaited 600 s\tC:\\Apps\r\n";
+
+    EXPECT_EQ(Check(), 1);
+    const std::vector<std::string> lines = {
+        "record: " + record,
+        "last run 2026-12-10 08:59:02: 1 started, 2 failed, 1 not started, 1 skipped, 1 not recorded (a copy may "
+        "still be waiting)",
+        "    last run: started 2026-12-10 08:59:33, 1 s late, process 4312",
+        "    last run: failed 2026-12-10 08:59:02, error 2, ERROR_FILE_NOT_FOUND: the program is not there",
+        "    last run: failed 2026-12-10 08:59:03, error 740, ERROR_ELEVATION_REQUIRED: it needs administrator rights, "
+        "which Postpone does not have",
+        "warning: entry 3: postpone-check expects it to start, but at the last run, 2026-12-10 08:59:03, Windows "
+        "refused it with error 740, ERROR_ELEVATION_REQUIRED (it needs administrator rights, which Postpone does not "
+        "have): what Postpone met at logon differs from what this console sees (a drive or share not connected yet, "
+        "a variable or PATH of this console alone, a file changed since)",
+        "    last run: not started 2026-12-10 09:09:03, C:\\Apps was not there within 600 s",
+        "    last run: skipped",
+        "    last run: the record has no line of it (added since, or its copy is still waiting)",
+        "warning: 1 line of the record is not as Postpone writes them, and left out (the first, line 4 of " +
+            record + ": edited by hand)",
+    };
+    for (const std::string& line : lines) EXPECT_TRUE(Has(line)) << line << "\n" << text;
+    EXPECT_TRUE(HasPart("warning: entry 4: postpone-check expects it to start, but at the last run, 2026-12-10 "
+                        "09:09:03, its path C:\\Apps was not there within 600 s:")) << text;
+    // Entry 2 fails as predicted: nothing to set against it.
+    EXPECT_FALSE(HasPart("warning: entry 2: postpone-check expects")) << text;
+    EXPECT_FALSE(HasPart("key LogFile")) << text;
+    // Each line follows its own entry's.
+    EXPECT_LT(text.find("entry 3: starts"), text.find("error 740, ERROR_ELEVATION_REQUIRED: it needs"));
+    EXPECT_LT(text.find("error 740, ERROR_ELEVATION_REQUIRED: it needs"), text.find("entry 4: starts"));
 }
 
 }  // namespace

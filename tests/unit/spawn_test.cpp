@@ -75,7 +75,9 @@ TEST_F(LauncherTest, EveryEntryComesBackExactlyInTheCopy) {
         entry.StartIn = startIn;
         entry.WaitFor = round % 4 == 0 ? std::string() : RandomText(random, 40);
         entry.WaitSec = round * 7;
-        const std::string command = BuildCopyCommand(exePaths[round % 2], entry, std::to_string(round * 29));
+        entry.Number = round % 100 + 1;
+        const std::string logFile = round % 5 == 0 ? std::string() : RandomText(random, 40);
+        const std::string command = BuildCopyCommand(exePaths[round % 2], entry, std::to_string(round * 29), logFile);
         ASSERT_TRUE(ReadBack(command)) << "help shown for [" << command << "]";
         ASSERT_TRUE(ExecuteMode) << command;
         ASSERT_EQ(Table.Program[0], program) << command;
@@ -86,6 +88,8 @@ TEST_F(LauncherTest, EveryEntryComesBackExactlyInTheCopy) {
         ASSERT_EQ(Table.StartIn[0], startIn) << command;
         ASSERT_EQ(Table.WaitFor[0], entry.WaitFor) << command;
         ASSERT_EQ(Table.WaitSec[0], entry.WaitFor.empty() ? 600 : round * 7) << command;
+        ASSERT_EQ(LogFile, logFile) << command;
+        ASSERT_EQ(Table.Number[0], logFile.empty() ? 0 : entry.Number) << command;
     }
     EXPECT_TRUE(Fake.boxes.empty());
 }

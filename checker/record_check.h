@@ -1,0 +1,34 @@
+// What the checker reads back from the record of starts (LogFile): the last
+// run of list mode, and what became of each entry in it, said beside the
+// checker's own prediction.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "report.h"
+#include "run_record.h"
+
+struct LastRun {
+    bool known = false;             // the record holds a line of list mode
+    std::string time;               // that line's time
+    std::vector<int32_t> skipped;   // the entries it skipped
+    std::map<int32_t, RecordLine> entries;  // the last line of each entry written after it
+};
+
+// With LogFile set: where the record lies, the last run's summary line (or
+// why there is none: no record yet, one that cannot be read, lines that are
+// not Postpone's), and the last run. Without it: one note on switching it on.
+LastRun CheckRecord(Report* report);
+
+// The checker's verdict on an entry.
+enum class Prediction { Starts, Fails, Skipped };
+
+// Under entry n's line: what became of it at the last run, and a warning (or,
+// where the file has changed since, a note) when that is not what the
+// checker predicts. `recordable`: list mode would name the entry in its line
+// (it has a program key), so that a skipped entry it does not name was not
+// skipped then.
+void ReportLastRun(int n, Prediction prediction, bool recordable, const LastRun& run, Report* report);
