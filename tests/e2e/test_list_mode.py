@@ -47,6 +47,8 @@ class ListModeTest(WineTest):
         time.sleep(1.5)
         starts = self.probes()
         self.assertEqual(len(starts), 3)
+        # No LogFile: nothing is written beside Postpone.
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Postpone.exe", "postpone.ini", "probe.exe", "probe.log"])
         by_command = {s.command: s for s in starts}
         expected = {
             (probe + " first").encode(): (1, 1),
