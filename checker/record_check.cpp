@@ -146,6 +146,12 @@ std::string HowItEnded(const RecordLine& line) {
 }  // namespace
 
 LastRun CheckRecord(Report* report) {
+    const std::string refused = LogFile.empty() ? LogFileAsWritten() : std::string();
+    if (!refused.empty()) {
+        AddWarning(report, Printable(std::string(kLogFileKey) + " names " + refused + ", the settings file or Postpone "
+                                     "itself: Postpone keeps no record there; give the record a name of its own"));
+        return LastRun();
+    }
     if (LogFile.empty()) {
         AddLine(report, std::string("note: Postpone keeps no record of what it starts: ") + kLogFileKey + "=" +
                             kSuggestedLogFile + " in [Launch] makes it write one, which postpone-check then reads "

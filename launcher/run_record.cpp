@@ -71,8 +71,14 @@ std::string RecordPathOf(const std::string& settingsPath, const std::string& val
     return value.empty() ? std::string() : ResolvedFrom(FolderOf(settingsPath), value);
 }
 
-std::string ReadLogFile() {
+std::string LogFileAsWritten() {
     const std::string value = ReadSettingsText(kLogFileKey);
     if (value.empty() || value == kMissingText) return std::string();
     return RecordPathOf(SettingsPath, ExpandVariables(value));
+}
+
+std::string ReadLogFile() {
+    const std::string path = LogFileAsWritten();
+    const std::string lower = LowerCase(path);
+    return lower == LowerCase(SettingsPath) || lower == LowerCase(ExePath) ? std::string() : path;
 }

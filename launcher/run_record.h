@@ -60,5 +60,10 @@ bool ParseRecordLine(const std::string& text, RecordLine* line);
 std::string RecordPathOf(const std::string& settingsPath, const std::string& value);
 
 // The record that SettingsPath names, its %NAME% variables expanded; empty
-// when LogFile is missing, empty or the reader's default text.
+// when LogFile is missing, empty or the reader's default text, and when it
+// names the settings file or Postpone itself (ExePath), which a record would
+// grow and then move aside.
 std::string ReadLogFile();
+
+// The path LogFile gives, before that last rule; empty without it.
+std::string LogFileAsWritten();

@@ -194,6 +194,9 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"record far off", With(Complete(), "LogFile", "D:\\Logs\\Postpone\\p.log"),
          "warning: neither D:\\Logs\\Postpone nor the folder above it exists: Postpone makes only the record's own "
          "folder, so it records nothing", 1},
+        {"record in the settings file", With(Complete(), "LogFile", "Postpone.INI"),
+         "warning: LogFile names c:\\tools\\Postpone.INI, the settings file or Postpone itself: Postpone keeps no "
+         "record there; give the record a name of its own", 1},
         {"record numbered", With(Complete(), "LogFile1", "p.log"),
          "warning: key LogFile1 in [Launch]: Postpone never reads it: LogFile takes no entry number: write LogFile", 1},
         {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
