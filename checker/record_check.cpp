@@ -67,9 +67,7 @@ std::string HoldingFolder(const std::string& path) {
 // Postpone makes the record's own folder, nothing above it.
 void CheckRecordFolder(Report* report) {
     const std::string folder = FolderOf(LogFile);
-    if (IsFolder(LogFile)) {
-        AddWarning(report, Printable(LogFile) + " is a folder: Postpone records nothing there");
-    } else if (!IsFolder(HoldingFolder(LogFile)) && !IsFolder(HoldingFolder(folder))) {
+    if (!IsFolder(HoldingFolder(LogFile)) && !IsFolder(HoldingFolder(folder))) {
         AddWarning(report, Printable("neither " + folder + " nor the folder above it exists: Postpone makes only the "
                                      "record's own folder, so it records nothing"));
     }
@@ -159,6 +157,10 @@ LastRun CheckRecord(Report* report) {
         return LastRun();
     }
     AddLine(report, "record: " + Printable(LogFile));
+    if (IsFolder(LogFile)) {
+        AddWarning(report, Printable(LogFile) + " is a folder: Postpone records nothing there");
+        return LastRun();
+    }
     std::vector<RecordLine> lines;
     BadLines bad;
     bool anyFile = false;

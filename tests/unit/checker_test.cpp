@@ -197,6 +197,8 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"record in the settings file", With(Complete(), "LogFile", "Postpone.INI"),
          "warning: LogFile names c:\\tools\\Postpone.INI, the settings file or Postpone itself: Postpone keeps no "
          "record there; give the record a name of its own", 1},
+        {"record a folder", With(Complete(), "LogFile", "C:\\Apps"),
+         "warning: C:\\Apps is a folder: Postpone records nothing there", 1},
         {"record numbered", With(Complete(), "LogFile1", "p.log"),
          "warning: key LogFile1 in [Launch]: Postpone never reads it: LogFile takes no entry number: write LogFile", 1},
         {"long copy", With(Complete(), "CmdLine1", std::string(32740, 'a')),
