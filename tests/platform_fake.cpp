@@ -512,7 +512,8 @@ OsHandle OsOpenForAppending(const char* path) {
 
 bool OsLockByte(OsHandle, uint64_t) {
     Fake.calls.push_back("LockByte");
-    if (Fake.writersLockHeld) {
+    if (Fake.lockRefusals != 0) {
+        if (Fake.lockRefusals > 0) --Fake.lockRefusals;
         Fake.lastError = kLockViolation;
         return false;
     }

@@ -108,9 +108,10 @@ struct FakePlatform {
     uint32_t ansiCodePage = 1252;
     // The record of starts: its contents are files[path].start. The last
     // errors of the next opens for appending (0: it opens), whether another
-    // writer holds the writers' lock, whether writes fail (a full disk).
+    // writer holds the writers' lock (for so many tries; -1: for good),
+    // whether writes fail (a full disk).
     std::deque<uint32_t> appendOpenErrors;
-    bool writersLockHeld = false;
+    int lockRefusals = 0;
     bool writesFail = false;
     bool consoleIsItsOwn = false;
     int keysWaitedFor = 0;
