@@ -79,6 +79,7 @@ LastRun LastRunOf(const std::vector<RecordLine>& lines) {
     if (last == lines.rend()) return run;
     run.known = true;
     run.time = last->time;
+    run.accepted = last->accepted;
     run.skipped = last->skipped;
     for (auto line = last.base(); line != lines.end(); ++line) {
         if (line->entry != 0) run.entries[line->entry] = *line;  // a copy typed by hand without /N: is no entry
@@ -86,7 +87,7 @@ LastRun LastRunOf(const std::vector<RecordLine>& lines) {
     return run;
 }
 
-void AddRunSummary(const LastRun& run, int32_t accepted, Report* report) {
+void AddRunSummary(const LastRun& run, Report* report) {
     int started = 0, failed = 0, notStarted = 0;
     for (const auto& entry : run.entries) {
         const RecordOutcome outcome = entry.second.outcome;
@@ -95,7 +96,7 @@ void AddRunSummary(const LastRun& run, int32_t accepted, Report* report) {
     std::string summary = "last run " + run.time + ": " + Dec(started) + " started, " + Dec(failed) + " failed, " +
                           Dec(notStarted) + " not started";
     if (!run.skipped.empty()) summary += ", " + Dec(static_cast<int32_t>(run.skipped.size())) + " skipped";
-    const int32_t unrecorded = accepted - static_cast<int32_t>(run.entries.size());
+    const int32_t unrecorded = run.accepted - static_cast<int32_t>(run.entries.size());
     if (unrecorded > 0) summary += ", " + Dec(unrecorded) + " not recorded (a copy may still be waiting)";
     AddLine(report, summary);
 }
@@ -196,8 +197,7 @@ LastRun CheckRecord(Report* report) {
         AddLine(report, "note: the record holds no run of Postpone's list mode yet");
         return run;
     }
-    const auto list = std::find_if(lines.rbegin(), lines.rend(), [](const RecordLine& line) { return line.list; });
-    AddRunSummary(run, list->accepted, report);
+    AddRunSummary(run, report);
     return run;
 }
 

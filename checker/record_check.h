@@ -14,6 +14,7 @@
 struct LastRun {
     bool known = false;             // the record holds a line of list mode
     std::string time;               // that line's time
+    int32_t accepted = 0;           // the entries it handed to copies
     std::vector<int32_t> skipped;   // the entries it skipped
     std::map<int32_t, RecordLine> entries;  // the last line of each entry written after it
 };

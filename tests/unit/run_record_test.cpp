@@ -128,17 +128,6 @@ TEST_F(LauncherTest, ListModeRecordsItsRunAndACopyThatDidNotStartAndHandsTheReco
     EXPECT_EQ(Fake.locksHeld, 0);
     EXPECT_TRUE(Fake.openFiles.empty());
     EXPECT_EQ(Fake.errorMode, 0u);
-
-    // Without the key nothing is opened, and each copy's line is as it always was.
-    ResetFake();
-    ResetGlobals();
-    Fake.moduleFileName = kExe;
-    AddEntry(1, "a.exe", "-a");
-    EXPECT_EQ(RunProcessWith(kExe), 1u);
-    EXPECT_EQ(Fake.created[0].command, kExe + " /E /P:a.exe \"/C:-a\" /D:0 /S:0 /T:36000");
-    EXPECT_EQ(std::count_if(Fake.calls.begin(), Fake.calls.end(),
-                            [](const std::string& call) { return call.rfind("OpenForAppending", 0) == 0; }),
-              0);
 }
 
 struct CopyCase {
