@@ -13,8 +13,8 @@
 #include "logon_environment.h"
 #include "platform.h"
 #include "record_check.h"
-#include "settings_file_check.h"
 #include "run_record.h"
+#include "settings_file_check.h"
 #include "settings_location.h"
 #include "standard_output.h"
 
