@@ -24,6 +24,9 @@ constexpr int kUnreadKeysListed = 20;
 // length of its command line; the report shows a placeholder instead.
 constexpr int32_t kLongestStamp = 86400;
 const char kStampPlaceholder[] = "<second of the day>";
+// A run's tag is eight digits; the report shows where it goes.
+const char kLongestTag[] = "ffffffff";
+const char kTagPlaceholder[] = "<run>";
 
 struct EntryKeys {
     bool present[kStemCount] = {};
@@ -135,14 +138,14 @@ void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, cons
                     const LastRun& lastRun, Report* report) {
     // The copy's command line as list mode writes it, and what the copy,
     // reading it back, hands to the platform.
-    const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp), LogFile);
+    const std::string copy = BuildCopyCommand(target.exePath, entry, Dec(kLongestStamp), LogFile, kLongestTag);
     bool execute = false;
     LaunchEntry slot;
     int32_t stamp = 0;
-    std::string logFile;
+    std::string logFile, runTag;
     ReadSwitches(RemoveProgramName(copy), Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec,
                                                    &slot.WndStyle, &stamp, &slot.StartIn, &slot.WaitFor,
-                                                   &slot.WaitSec, &logFile, &slot.Number});
+                                                   &slot.WaitSec, &logFile, &slot.Number, &runTag});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
 
     // The verdict on the entry's line is the checker's own prediction, so
@@ -154,7 +157,7 @@ void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, cons
                               ", " + ShowStateName(entry.WndStyle) + ", program " + entry.Program + ", " +
                               (entry.CmdLine.empty() ? std::string("no arguments") : "arguments " + entry.CmdLine) +
                               (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
-    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder, LogFile)));
+    AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder, LogFile, kTagPlaceholder)));
     AddLine(report, "    command: " + Printable(command));
     ReportLastRun(n, starts ? Prediction::Starts : Prediction::Fails, true, lastRun, report);
     report->text += details.text;

@@ -5,8 +5,9 @@
 #include "error_words.h"
 #include "file_system.h"
 #include "globals.h"
+#include "launch_list.h"
 #include "paths.h"
-#include "record_writer.h"
+#include "run_record.h"
 #include "text.h"
 
 namespace {
@@ -29,13 +30,16 @@ FileRead ReadWhole(const std::string& path, std::string* contents) {
     return FileRead::Read;
 }
 
-struct BadLines {
-    int count = 0;
-    std::string first;  // where the first lies, and what it holds
+// A line that is not Postpone's: where it lies, what it holds, and how many
+// lines read before it.
+struct BadLine {
+    size_t after;
+    std::string what;
 };
 
 // Appends the lines of one file to `lines`, those it cannot parse to `bad`.
-void ParseFile(const std::string& path, const std::string& contents, std::vector<RecordLine>* lines, BadLines* bad) {
+void ParseFile(const std::string& path, const std::string& contents, std::vector<RecordLine>* lines,
+               std::vector<BadLine>* bad) {
     int number = 0;
     for (size_t start = 0; start < contents.size();) {
         size_t end = contents.find('\n', start);
@@ -50,9 +54,28 @@ void ParseFile(const std::string& path, const std::string& contents, std::vector
             lines->push_back(line);
             continue;
         }
-        if (bad->count++ == 0) {
-            bad->first = "line " + Dec(number) + " of " + path + ": " +
-                         Printable(text.substr(0, kShownOfBadLine)) + (text.size() > kShownOfBadLine ? "..." : "");
+        bad->push_back(BadLine{lines->size(), "line " + Dec(number) + " of " + path + ": " +
+                                                  Printable(text.substr(0, kShownOfBadLine)) +
+                                                  (text.size() > kShownOfBadLine ? "..." : "")});
+    }
+}
+
+// Lines that are not Postpone's: a warning where they lie in the last run
+// (what it says may be missing), a note where they lie before it (one line
+// torn by a crash long ago must not hold the exit code at 1 for months).
+void ReportBadLines(const std::vector<BadLine>& bad, bool runKnown, size_t listIndex, Report* report) {
+    std::vector<const BadLine*> before, within;
+    for (const BadLine& line : bad) (runKnown && line.after <= listIndex ? before : within).push_back(&line);
+    for (const auto* group : {&before, &within}) {
+        if (group->empty()) continue;
+        const int count = static_cast<int>(group->size());
+        const std::string text = Dec(count) + (count == 1 ? " line of the record is" : " lines of the record are") +
+                                 " not as Postpone writes them, and left out (the first, " + group->front()->what +
+                                 ")";
+        if (group == &before) {
+            AddLine(report, "note: " + text + ", all before the last run");
+        } else {
+            AddWarning(report, text);
         }
     }
 }
@@ -73,30 +96,22 @@ void CheckRecordFolder(Report* report) {
     }
 }
 
-LastRun LastRunOf(const std::vector<RecordLine>& lines) {
-    LastRun run;
-    const auto last = std::find_if(lines.rbegin(), lines.rend(), [](const RecordLine& line) { return line.list; });
-    if (last == lines.rend()) return run;
-    run.known = true;
-    run.time = last->time;
-    run.accepted = last->accepted;
-    run.skipped = last->skipped;
-    for (auto line = last.base(); line != lines.end(); ++line) {
-        if (line->entry != 0) run.entries[line->entry] = *line;  // a copy typed by hand without /N: is no entry
-    }
-    return run;
-}
-
-void AddRunSummary(const LastRun& run, Report* report) {
+void AddRunSummary(const LastRun& run, bool severalMachines, Report* report) {
     int started = 0, failed = 0, notStarted = 0;
     for (const auto& entry : run.entries) {
         const RecordOutcome outcome = entry.second.outcome;
-        ++(outcome == RecordOutcome::Started ? started : outcome == RecordOutcome::Failed ? failed : notStarted);
+        ++(outcome == RecordOutcome::Started || outcome == RecordOutcome::NoProcess ? started
+           : outcome == RecordOutcome::Failed                                      ? failed
+                                                                                   : notStarted);
     }
-    std::string summary = "last run " + run.time + ": " + Dec(started) + " started, " + Dec(failed) + " failed, " +
-                          Dec(notStarted) + " not started";
+    std::string summary = "last run " + run.time + (severalMachines ? " on " + Printable(run.machine) : "") + ": " +
+                          Dec(started) + " started, " + Dec(failed) + " failed, " + Dec(notStarted) + " not started";
     if (!run.skipped.empty()) summary += ", " + Dec(static_cast<int32_t>(run.skipped.size())) + " skipped";
-    const int32_t unrecorded = run.accepted - static_cast<int32_t>(run.entries.size());
+    int32_t unrecorded = run.accepted - static_cast<int32_t>(run.entries.size());
+    if (!run.run.empty()) {
+        unrecorded = 0;
+        for (int32_t n : run.handed) unrecorded += run.entries.count(n) == 0 ? 1 : 0;
+    }
     if (unrecorded > 0) summary += ", " + Dec(unrecorded) + " not recorded (a copy may still be waiting)";
     AddLine(report, summary);
 }
@@ -119,6 +134,9 @@ std::string WhatHappened(const RecordLine& line) {
         }
         case RecordOutcome::NotStarted:
             return "not started " + line.time + ", " + line.text + " was not there within " + Seconds(line.waited);
+        case RecordOutcome::NoProcess:
+            return "asked for " + line.time + ", but Windows answered with neither a process nor an error: whether it "
+                   "started is not known";
         case RecordOutcome::Read:
             break;
     }
@@ -136,19 +154,83 @@ std::string HowItEnded(const RecordLine& line) {
                    " with " + WindowsError(line.error) + (meaning.empty() ? "" : " (" + meaning + ")");
         case RecordOutcome::NotStarted:
             return "its path " + line.text + " was not there within " + Seconds(line.waited);
+        case RecordOutcome::NoProcess:
+            return "Windows answered with neither a process nor an error";
         case RecordOutcome::Read:
             break;
     }
     return std::string();
 }
 
+// Where Postpone cannot write the record LogFile names (`path`), why; empty
+// where it can.
+std::string WhyNotWritten(const std::string& path) {
+    const std::string value = ExpandVariables(ReadSettingsText(kLogFileKey));
+    const std::string key = kLogFileKey;
+    switch (FaultOfRecordPath(value, path)) {
+        case RecordPathFault::TooLong:
+            return key + " names a path of " + Dec(static_cast<int32_t>(path.size())) + " characters, " + path +
+                   ": Postpone writes through the ANSI file functions, which take fewer than 260; it records nothing";
+        case RecordPathFault::Wildcard:
+            return key + " names " + path + ", with a \"?\" or \"*\", which no file name holds (a character the ANSI "
+                   "code page cannot spell, say of a user name in another script, becomes \"?\"): Postpone records "
+                   "nothing; name a folder that the code page can spell";
+        case RecordPathFault::DriveRelative:
+            return key + "=" + value + " is relative to a drive's current folder, which a logon does not set: Postpone "
+                   "records nothing; write the full path (" + value.substr(0, 2) + "\\...)";
+        case RecordPathFault::None:
+            break;
+    }
+    if (RecordIsOwnFile(path, SettingsPath, ExePath)) {
+        return key + " names " + path + ", the settings file or Postpone itself: Postpone keeps no record there; give "
+               "the record a name of its own";
+    }
+    return std::string();
+}
+
 }  // namespace
 
+LastRun LastRunOf(const std::vector<RecordLine>& lines, const std::string& machine, size_t* listIndex) {
+    LastRun run;
+    size_t unused = 0;
+    if (listIndex == nullptr) listIndex = &unused;
+    // The newest list line, and the newest of this machine.
+    size_t newest = lines.size(), own = lines.size();
+    for (size_t i = lines.size(); i-- > 0;) {
+        if (!lines[i].list) continue;
+        if (newest == lines.size()) newest = i;
+        if (!lines[i].machine.empty() && LowerCase(lines[i].machine) == LowerCase(machine)) {
+            own = i;
+            break;
+        }
+    }
+    const size_t chosen = own < lines.size() ? own : newest;
+    if (chosen == lines.size()) return run;
+    const RecordLine& list = lines[chosen];
+    *listIndex = chosen;
+    run.known = true;
+    run.time = list.time;
+    run.run = list.run;
+    run.machine = list.machine;
+    run.accepted = list.accepted;
+    run.handed = list.handed;
+    run.skipped = list.skipped;
+    // A copy typed by hand without /N: is no entry. With a tag, a line
+    // belongs to its run wherever it lies; without one, the lines after
+    // the list line are taken as its run's.
+    for (size_t i = list.run.empty() ? chosen + 1 : 0; i < lines.size(); ++i) {
+        const RecordLine& line = lines[i];
+        if (line.list || line.entry == 0 || line.run != list.run) continue;
+        run.entries[line.entry] = line;
+    }
+    return run;
+}
+
 LastRun CheckRecord(Report* report) {
-    const std::string refused = LogFile.empty() ? LogFileAsWritten() : std::string();
+    const std::string asWritten = LogFileAsWritten();
+    const std::string refused = !asWritten.empty() ? WhyNotWritten(asWritten) : std::string();
     if (!refused.empty()) {
-        AddWarning(report, Printable(std::string(kLogFileKey) + " names " + refused + ", the settings file or Postpone "
-                                     "itself: Postpone keeps no record there; give the record a name of its own"));
+        AddWarning(report, Printable(refused));
         return LastRun();
     }
     if (LogFile.empty()) {
@@ -163,7 +245,7 @@ LastRun CheckRecord(Report* report) {
         return LastRun();
     }
     std::vector<RecordLine> lines;
-    BadLines bad;
+    std::vector<BadLine> bad;
     bool anyFile = false;
     // The older file first: list mode moves the record there before it writes.
     for (const std::string& path : {OlderRecordPath(LogFile), LogFile}) {
@@ -171,6 +253,11 @@ LastRun CheckRecord(Report* report) {
         const FileRead read = ReadWhole(path, &contents);
         if (read == FileRead::Missing) continue;
         anyFile = true;
+        if (read == FileRead::Unreadable && path != LogFile) {
+            AddLine(report, "note: " + Printable(path) + ", the record's older part, cannot be read: the runs before "
+                            "it was moved aside are left out");
+            continue;
+        }
         if (read == FileRead::Unreadable) {
             AddWarning(report, Printable(path) + " cannot be read: what happened at the last run is not known");
             continue;
@@ -188,16 +275,18 @@ LastRun CheckRecord(Report* report) {
         CheckRecordFolder(report);
         return LastRun();
     }
-    if (bad.count > 0) {
-        AddWarning(report, Dec(bad.count) + (bad.count == 1 ? " line of the record is" : " lines of the record are") +
-                               " not as Postpone writes them, and left out (the first, " + bad.first + ")");
-    }
-    const LastRun run = LastRunOf(lines);
+    size_t listIndex = 0;
+    const LastRun run = LastRunOf(lines, MachineName(), &listIndex);
+    ReportBadLines(bad, run.known, listIndex, report);
     if (!run.known) {
         AddLine(report, "note: the record holds no run of Postpone's list mode yet");
         return run;
     }
-    AddRunSummary(run, report);
+    bool severalMachines = false;
+    for (const RecordLine& line : lines) {
+        severalMachines = severalMachines || (line.list && LowerCase(line.machine) != LowerCase(run.machine));
+    }
+    AddRunSummary(run, severalMachines, report);
     return run;
 }
 
@@ -209,16 +298,21 @@ void ReportLastRun(int n, Prediction prediction, bool recordable, const LastRun&
         const RecordLine& happened = line->second;
         AddLine(report, Printable("    last run: " + WhatHappened(happened)));
         const bool started = happened.outcome == RecordOutcome::Started;
+        // Why the two may differ, for each way round.
+        const char* const kWhyStartedSince =
+            ": the program may have been removed or moved since, or this console lacks what the logon gave Postpone "
+            "(a drive or share it had mapped, a variable of the logon)";
+        const char* const kWhyRefusedThen =
+            ": what Postpone met at logon differs from what this console sees (a drive or share not connected yet, a "
+            "variable or PATH of this console alone, a program installed or a file changed since)";
         if (prediction == Prediction::Skipped) {
             AddLine(report, "note: " + EntryPrefix(n) + "the last run handed it to a copy: the settings file has "
                             "changed since");
-        } else if ((prediction == Prediction::Starts) != started) {
+        } else if (happened.outcome != RecordOutcome::NoProcess && (prediction == Prediction::Starts) != started) {
             AddWarning(report, Printable(EntryPrefix(n) + "postpone-check expects " +
                                          (started ? "Windows to refuse it" : "it to start") + ", but at the last run, " +
                                          happened.time + ", " + HowItEnded(happened) +
-                                         ": what Postpone met at logon differs from what this console sees (a drive "
-                                         "or share not connected yet, a variable or PATH of this console alone, a "
-                                         "file changed since)"));
+                                         (started ? kWhyStartedSince : kWhyRefusedThen)));
         }
         return;
     }

@@ -14,10 +14,20 @@
 struct LastRun {
     bool known = false;             // the record holds a line of list mode
     std::string time;               // that line's time
+    std::string run;                // its tag (empty: a record of the earlier format)
+    std::string machine;            // the machine it ran on, where the record names it
     int32_t accepted = 0;           // the entries it handed to copies
+    std::vector<int32_t> handed;    // their numbers, where the record names them
     std::vector<int32_t> skipped;   // the entries it skipped
-    std::map<int32_t, RecordLine> entries;  // the last line of each entry written after it
+    // The last line of each entry of that run: with a tag, the lines that
+    // carry it; in the earlier format, the lines written after it.
+    std::map<int32_t, RecordLine> entries;
 };
+
+// The last run in `lines` (in the order written): the newest list line of
+// `machine` where the record names machines and holds one of it, else the
+// newest list line; `*listIndex` receives its place.
+LastRun LastRunOf(const std::vector<RecordLine>& lines, const std::string& machine, size_t* listIndex = nullptr);
 
 // With LogFile set: where the record lies, the last run's summary line (or
 // why there is none: no record yet, one that cannot be read, lines that are

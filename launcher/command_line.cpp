@@ -152,6 +152,8 @@ void ReadSwitches(const std::string& tail, const Switches& switches) {
             *switches.logFile = value;
         } else if (key == "/N:") {
             *switches.number = ReadNumber(value);
+        } else if (key == "/R:") {
+            *switches.runTag = value;
         }
     }
 }
@@ -163,6 +165,6 @@ bool ParseCommandLine() {
     }
     ReadSwitches(CommandTail, Switches{&ExecuteMode, &Table.Program[0], &Table.CmdLine[0], &Table.DelaySec[0],
                                        &Table.WndStyle[0], &StartStamp, &Table.StartIn[0], &Table.WaitFor[0],
-                                       &Table.WaitSec[0], &LogFile, &Table.Number[0]});
+                                       &Table.WaitSec[0], &LogFile, &Table.Number[0], &RunTag});
     return true;
 }

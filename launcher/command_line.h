@@ -57,6 +57,7 @@ struct Switches {
     int32_t* waitSec;       // /M:
     std::string* logFile;   // /L:
     int32_t* number;        // /N:
+    std::string* runTag;    // /R:
 };
 
 // Reads the switches of `tail` into `switches` (help is not looked for).

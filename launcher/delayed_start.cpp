@@ -30,20 +30,33 @@ std::string BuildTargetCommand(const std::string& program, const std::string& ar
     return head + " " + arguments;
 }
 
+namespace {
+
+// Milliseconds as whole seconds, rounded half up, at most what 32 bits hold:
+// a wait longer than 49 days says its length well enough.
+int32_t WholeSeconds(uint64_t ms) {
+    const uint32_t capped = ms < 0xFFFFFFFFu ? static_cast<uint32_t>(ms) : 0xFFFFFFFFu;
+    return static_cast<int32_t>(capped / 1000 + (capped % 1000 >= 500 ? 1 : 0));
+}
+
+}  // namespace
+
 int32_t RunDelayed() {
     const int64_t remaining = RemainingSeconds(NowSeconds(), StartStamp, Table.DelaySec[0]);
+    // How late the start is, the copy measures by its own tick count: a
+    // change to or from daylight saving time, or a clock the time service
+    // sets at logon, moves the time of day but makes no start late.
+    const bool records = !LogFile.empty();
+    const uint32_t sleptFrom = records ? OsGetTickCount() : 0;
     SleepMilliseconds(static_cast<uint64_t>(remaining) * 1000);
     // A path the program needs: the copy waits for it after the delay, and
     // ends without starting anything, as after a failed start, when it does
     // not come.
-    const bool records = !LogFile.empty();
     int32_t waitedSeconds = -1;
+    uint64_t waitedMs = 0;
     if (!Table.WaitFor[0].empty()) {
-        uint64_t waitedMs = 0;
         const bool came = WaitForPath(Table.WaitFor[0], Table.WaitSec[0], &waitedMs);
-        // In 32 bits: a wait longer than 49 days says its length well enough.
-        const uint32_t ms = waitedMs < 0xFFFFFFFFu ? static_cast<uint32_t>(waitedMs) : 0xFFFFFFFFu;
-        waitedSeconds = static_cast<int32_t>(ms / 1000 + (ms % 1000 >= 500 ? 1 : 0));
+        waitedSeconds = WholeSeconds(waitedMs);
         if (!came) {
             if (records) RecordWaitInVain(waitedSeconds);
             return 0;
@@ -53,10 +66,20 @@ int32_t RunDelayed() {
     // The record is written once the copy is done, and names the moment of
     // the start (with the wait flag, the program has ended by then).
     OsLocalTime startedAt = {0, 0, 0, 0, 0, 0, 0};
-    if (records) OsGetLocalTime(&startedAt);
+    int32_t lateSeconds = 0;
+    if (records) {
+        OsGetLocalTime(&startedAt);
+        // The difference of two readings takes the tick count's wrap out; a
+        // wait of more than 49.7 days is past what it measures.
+        const int64_t tookMs = static_cast<uint32_t>(OsGetTickCount() - sleptFrom);
+        const int64_t askedMs = remaining * 1000 + static_cast<int64_t>(waitedMs);
+        lateSeconds = tookMs > askedMs ? WholeSeconds(static_cast<uint64_t>(tookMs - askedMs)) : 0;
+    }
     StartOutcome outcome;
+    // With a record, a fatal error is recorded before the copy ends with 255.
     const int32_t result =
-        StartProgram(command, static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0], &outcome);
-    if (records) RecordStart(startedAt, outcome, command, waitedSeconds);
+        StartProgram(command, static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0], &outcome, !records);
+    if (records) RecordStart(startedAt, outcome, command, lateSeconds, waitedSeconds);
+    if (outcome.fatal) OsExitProcess(255);
     return result;
 }

@@ -10,6 +10,7 @@ std::string ExePath;
 std::string SettingsPath;
 std::string CommandTail;
 std::string LogFile;
+std::string RunTag;
 std::vector<int32_t> SkippedEntries;
 
 void ClearLaunchTable() {
@@ -34,5 +35,6 @@ void ResetGlobals() {
     SettingsPath.clear();
     CommandTail.clear();
     LogFile.clear();
+    RunTag.clear();
     SkippedEntries.clear();
 }

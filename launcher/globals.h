@@ -30,6 +30,7 @@ extern std::string ExePath;    // the running executable's full path
 extern std::string SettingsPath;
 extern std::string CommandTail;  // the command line without the executable's name
 extern std::string LogFile;      // the record of starts (LogFile, or /L: in a copy); empty: none
+extern std::string RunTag;       // the tag of list mode's run in the record (its own, or /R: in a copy)
 extern std::vector<int32_t> SkippedEntries;  // the numbers of the entries list mode skipped
 
 // Empties every slot of the launch table.

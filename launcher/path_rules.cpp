@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+#include "text.h"
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
+
+namespace {
 
 // The root of a full path that "." and ".." never climb above: "C:" or
 // "\\server\share".
@@ -28,14 +30,15 @@ bool IsFullPath(const std::string& path) {
 }
 
 std::string FolderOf(const std::string& path) {
-    const size_t last = path.find_last_of('\\');
+    const size_t last = path.find_last_of("\\/");
     return last == std::string::npos ? std::string() : path.substr(0, last);
 }
 
-std::string ResolvedFrom(const std::string& folder, const std::string& path) {
-    if (IsFullPath(path)) return path;
-    const std::string root = RootOf(folder);
-    const std::string whole = !path.empty() && IsSeparator(path[0]) ? root + path : folder + "\\" + path;
+namespace {
+
+// `whole` below its `root`, its "." and ".." parts folded in (never above the
+// root) and repeated separators taken as one.
+std::string Folded(const std::string& root, const std::string& whole) {
     std::vector<std::string> parts;
     for (size_t start = root.size();;) {
         const size_t end = std::min(whole.find_first_of("\\/", start), whole.size());
@@ -51,4 +54,21 @@ std::string ResolvedFrom(const std::string& folder, const std::string& path) {
     std::string joined = root;
     for (const std::string& part : parts) joined += "\\" + part;
     return joined;
+}
+
+}  // namespace
+
+std::string ResolvedFrom(const std::string& folder, const std::string& path) {
+    if (IsFullPath(path)) return path;
+    const std::string root = RootOf(folder);
+    return Folded(root, !path.empty() && IsSeparator(path[0]) ? root + path : folder + "\\" + path);
+}
+
+std::string NormalisedPath(const std::string& path) {
+    std::string text;
+    for (char c : path) text += IsSeparator(c) ? '\\' : c;
+    const std::string root = RootOf(text);
+    std::string folded = Folded(root, text);
+    while (folded.size() > root.size() && (folded.back() == '.' || folded.back() == ' ')) folded.pop_back();
+    return LowerCase(folded);
 }

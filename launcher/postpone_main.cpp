@@ -11,6 +11,7 @@
 #include "run_record.h"
 #include "settings_location.h"
 #include "spawn.h"
+#include "text.h"
 
 namespace {
 
@@ -26,16 +27,26 @@ int32_t PostponeMain(OsHandle module, OsHandle /*previousInstance*/, const char*
                      int32_t /*showCommand*/) {
     ClearLaunchTable();
     if (!ParseCommandLine()) return 0;  // help was shown
-    if (ExecuteMode) return RunDelayed();
+    if (ExecuteMode) {
+        // A copy that records learns which files its record may not be.
+        if (!LogFile.empty()) {
+            ExePath = UpToNul(ModuleFileName(module));
+            SettingsPath = SettingsPathFor(ExePath);
+        }
+        return RunDelayed();
+    }
 
     if (!LocateSettings(module)) return 0;
     LoadLaunchList();
-    // The record of starts, when the settings file names one: list mode's
-    // line comes before any copy can write its own.
+    // The record of starts, when the settings file names one. A record on a
+    // share whose server does not answer yet at logon blocks each call on
+    // it for as long as the network redirector waits (about a minute): list
+    // mode touches it only once every copy has started.
     LogFile = ReadLogFile();
-    if (!LogFile.empty()) RecordListRun();
-    if (EntryCount == 0) return 0;
-    SpawnEntries();
+    std::vector<CopyFailure> failures;
+    if (!LogFile.empty()) RunTag = MakeRunTag();
+    SpawnEntries(&failures);
+    if (!LogFile.empty()) RecordListRun(failures);
     return EntryCount;
 }
 

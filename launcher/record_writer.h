@@ -1,41 +1,46 @@
 // Writing the record of starts: list mode's line, and each copy's when it is
-// done. Nothing here may cost a start anything: a record that cannot be
-// written (a read-only folder, a drive that is not there, a file an editor
-// holds, a full disk) is left as it is, silently, within a moment.
+// done. Nothing here may cost a start anything: list mode writes only once
+// every copy has started, a copy only once its program has, and a record
+// that cannot be written (a read-only folder, a drive that is not there, a
+// share whose server does not answer, a file an editor holds, a full disk) is
+// left as it is, silently.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform.h"
 #include "process_start.h"
-
-// List mode moves a record over this size to the same name with ".1" added
-// before it writes, so that at most two files are ever kept.
-constexpr uint64_t kRecordLimit = 256 * 1024;
-// No line is added to a file this large: where the record cannot be moved
-// aside (another program holds it without sharing), it still stays bounded.
-constexpr uint64_t kRecordFullSize = 4u << 20;
-
-// The name the record is moved to.
-std::string OlderRecordPath(const std::string& path);
 
 // Appends `line` and CR LF to the record at `path`, as one write, while no
 // other copy writes; creates the record, and its folder when only that is
 // missing. False when it could not be written.
 bool AppendRecordLine(const std::string& path, const std::string& line);
 
-// List mode, with LogFile set: moves the record aside when it is over the
-// limit, then writes what it read (the entries accepted, those skipped).
-void RecordListRun();
+// A copy that list mode could not start: the entry's slot, its command line
+// and the platform's error.
+struct CopyFailure {
+    int slot;
+    std::string command;
+    uint32_t error;
+};
 
-// List mode: the copy for the entry in slot k did not start.
-void RecordCopyFailed(int k, const std::string& copyCommand, uint32_t error);
+// The tag of this run of list mode: made from the machine's name, the
+// process, the tick count and the time, so that two logons of one machine
+// and two machines on one record do not share it.
+std::string MakeRunTag();
 
-// A copy: its program's start, asked for at `startedAt`, and the seconds it
-// waited for its WaitFor path first (-1: it has none).
+// List mode, with LogFile set, once every copy has been started: moves the
+// record aside when it is over the limit, then writes what it read (the
+// entries handed to copies, those skipped) and each copy that did not start.
+void RecordListRun(const std::vector<CopyFailure>& failures);
+
+// A copy: its program's start, asked for at `startedAt`, the seconds it slept
+// and looked for its path longer than it asked (`lateSeconds`), and the
+// seconds it waited for its WaitFor path (-1: it has none).
 void RecordStart(const OsLocalTime& startedAt, const StartOutcome& outcome, const std::string& command,
-                 int32_t waitedSeconds);
+                 int32_t lateSeconds, int32_t waitedSeconds);
 
 // A copy whose WaitFor path did not come within its WaitSec.
 void RecordWaitInVain(int32_t waitedSeconds);

@@ -28,6 +28,24 @@ std::string OnOneLine(const std::string& text) {
 
 }  // namespace
 
+std::string OlderRecordPath(const std::string& path) {
+    return path + ".1";
+}
+
+std::string MachineName() {
+    char name[64] = {0};
+    const uint32_t length = OsGetComputerName(name, sizeof name - 1);
+    return std::string(name, length < sizeof name ? length : 0);
+}
+
+bool IsRunTag(const std::string& text) {
+    if (text.size() != 8) return false;
+    for (char c : text) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    }
+    return true;
+}
+
 std::string RecordTime(const OsLocalTime& time) {
     std::string text = "0000-00-00 00:00:00";
     const struct {
@@ -43,17 +61,33 @@ std::string RecordTime(const OsLocalTime& time) {
     return text;
 }
 
+namespace {
+
+// " 1 2 5", or " none".
+std::string Numbers(const std::vector<int32_t>& numbers) {
+    std::string text;
+    for (int32_t n : numbers) text += " " + Dec(n);
+    return numbers.empty() ? " none" : text;
+}
+
+}  // namespace
+
 std::string FormatRecordLine(const RecordLine& line) {
-    std::string text = line.time + kTab + (line.list ? std::string("list") : "entry " + Dec(line.entry)) + kTab;
+    std::string text = line.time + kTab;
+    if (!line.run.empty()) text += "run " + line.run + kTab;
+    text += (line.list ? std::string("list") : "entry " + Dec(line.entry)) + kTab;
     switch (line.outcome) {
         case RecordOutcome::Read:
-            text += "read\taccepted " + Dec(line.accepted) + "\tskipped";
-            if (line.skipped.empty()) text += " none";
-            for (int32_t n : line.skipped) text += " " + Dec(n);
+            text += "read\taccepted " + Dec(line.accepted);
+            if (!line.run.empty()) text += "\tentries" + Numbers(line.handed);
+            text += "\tskipped" + Numbers(line.skipped);
+            if (!line.run.empty()) text += "\tmachine " + OnOneLine(line.machine);
             break;
         case RecordOutcome::Started:
-            text += "started\tpid " + std::to_string(line.processId) + "\tdelay " + Dec(line.delay) + " s\tlate " +
-                    Dec(line.late) + " s";
+        case RecordOutcome::NoProcess:
+            text += std::string(line.outcome == RecordOutcome::Started ? "started\tpid " + std::to_string(line.processId)
+                                                                       : "no process") +
+                    "\tdelay " + Dec(line.delay) + " s\tlate " + Dec(line.late) + " s";
             if (line.waited >= 0) text += "\twaited " + Dec(line.waited) + " s";
             break;
         case RecordOutcome::Failed:
@@ -71,14 +105,50 @@ std::string RecordPathOf(const std::string& settingsPath, const std::string& val
     return value.empty() ? std::string() : ResolvedFrom(FolderOf(settingsPath), value);
 }
 
-std::string LogFileAsWritten() {
+namespace {
+
+constexpr size_t kMaxPath = 260;
+
+// LogFile's value, its variables expanded; empty without it.
+std::string LogFileValue() {
     const std::string value = ReadSettingsText(kLogFileKey);
-    if (value.empty() || value == kMissingText) return std::string();
-    return RecordPathOf(SettingsPath, ExpandVariables(value));
+    return value.empty() || value == kMissingText ? std::string() : ExpandVariables(value);
+}
+
+}  // namespace
+
+std::string LogFileAsWritten() {
+    return RecordPathOf(SettingsPath, LogFileValue());
+}
+
+RecordPathFault FaultOfRecordPath(const std::string& value, const std::string& path) {
+    // "C:p.log": the drive's current folder, which only a console sets.
+    if (value.size() >= 2 && value[1] == ':' && (value.size() == 2 || !IsSeparator(value[2]))) {
+        return RecordPathFault::DriveRelative;
+    }
+    // The ANSI file functions take MAX_PATH characters, its NUL counted
+    // ("Maximum Path Length Limitation", Microsoft's documentation).
+    if (path.size() >= kMaxPath) return RecordPathFault::TooLong;
+    // "?" and "*" are no file name's characters ("Naming Conventions"); a
+    // character the ANSI code page cannot spell (a user name in another
+    // script, expanded from %USERNAME%) becomes a "?".
+    if (path.find_first_of("?*") != std::string::npos) return RecordPathFault::Wildcard;
+    return RecordPathFault::None;
+}
+
+bool RecordIsOwnFile(const std::string& path, const std::string& settingsPath, const std::string& exePath) {
+    const std::string normalised = NormalisedPath(path);
+    for (const std::string& own : {settingsPath, exePath}) {
+        if (own.empty()) continue;
+        if (normalised == NormalisedPath(own) || OsSameFile(path.c_str(), own.c_str())) return true;
+    }
+    return false;
 }
 
 std::string ReadLogFile() {
-    const std::string path = LogFileAsWritten();
-    const std::string lower = LowerCase(path);
-    return lower == LowerCase(SettingsPath) || lower == LowerCase(ExePath) ? std::string() : path;
+    const std::string value = LogFileValue();
+    const std::string path = RecordPathOf(SettingsPath, value);
+    if (path.empty() || FaultOfRecordPath(value, path) != RecordPathFault::None) return std::string();
+    const std::string normalised = NormalisedPath(path);
+    return normalised == NormalisedPath(SettingsPath) || normalised == NormalisedPath(ExePath) ? std::string() : path;
 }

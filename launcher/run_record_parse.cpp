@@ -54,30 +54,52 @@ constexpr int64_t kInt32High = 2147483647LL;
 constexpr int64_t kUint32High = 4294967295LL;
 constexpr int64_t kSecondsHigh = kInt32High;
 
-// "skipped none" or "skipped 3 7 12".
-bool ReadSkipped(const std::string& field, std::vector<int32_t>* skipped) {
-    if (field == "skipped none") return true;
-    if (field.compare(0, 8, "skipped ") != 0) return false;
-    for (size_t start = 8; start <= field.size();) {
+// "LABEL none" or "LABEL 3 7 12" ("skipped", "entries").
+bool ReadNumbers(const std::string& field, const std::string& label, std::vector<int32_t>* numbers) {
+    if (field == label + " none") return true;
+    const std::string head = label + " ";
+    if (field.compare(0, head.size(), head) != 0) return false;
+    for (size_t start = head.size(); start <= field.size();) {
         size_t end = field.find(' ', start);
         if (end == std::string::npos) end = field.size();
         int64_t n = 0;
         if (!ReadInteger(field.substr(start, end - start), &n) || !IsEntryNumber(static_cast<int>(n))) return false;
-        skipped->push_back(static_cast<int32_t>(n));
+        numbers->push_back(static_cast<int32_t>(n));
         start = end + 1;
     }
-    return !skipped->empty();
+    return !numbers->empty();
 }
 
-// The details of an entry's line from fields[3] on; `*next` is left at the
+// The details of list mode's line from fields[i] on; `*next` is left at the
 // free text.
-bool ReadEntryDetails(const std::vector<std::string>& fields, size_t* next, RecordLine* line) {
-    size_t i = 3;
+bool ReadListDetails(const std::vector<std::string>& fields, size_t i, size_t* next, RecordLine* line) {
+    const bool tagged = !line->run.empty();
+    int64_t value = 0;
+    if (i + (tagged ? 5 : 3) >= fields.size() || fields[i++] != "read") return false;
+    if (!ReadField(fields[i++], "accepted", "", 0, kMaxEntries, &value)) return false;
+    line->accepted = static_cast<int32_t>(value);
+    if (tagged && !ReadNumbers(fields[i++], "entries", &line->handed)) return false;
+    if (!ReadNumbers(fields[i++], "skipped", &line->skipped)) return false;
+    if (tagged) {
+        if (fields[i].compare(0, 8, "machine ") != 0) return false;
+        line->machine = fields[i++].substr(8);
+    }
+    *next = i;
+    return true;
+}
+
+// The details of an entry's line from fields[i] on; `*next` is left at the
+// free text.
+bool ReadEntryDetails(const std::vector<std::string>& fields, size_t i, size_t* next, RecordLine* line) {
     int64_t value = 0;
     switch (line->outcome) {
         case RecordOutcome::Started:
-            if (i + 3 >= fields.size() || !ReadField(fields[i++], "pid", "", 0, kUint32High, &value)) return false;
-            line->processId = static_cast<uint32_t>(value);
+        case RecordOutcome::NoProcess:
+            if (i + 2 >= fields.size()) return false;
+            if (line->outcome == RecordOutcome::Started) {
+                if (i + 3 >= fields.size() || !ReadField(fields[i++], "pid", "", 0, kUint32High, &value)) return false;
+                line->processId = static_cast<uint32_t>(value);
+            }
             if (!ReadField(fields[i++], "delay", " s", kInt32Low, kInt32High, &value)) return false;
             line->delay = static_cast<int32_t>(value);
             if (!ReadField(fields[i++], "late", " s", 0, kSecondsHigh, &value)) return false;
@@ -120,28 +142,32 @@ bool ParseRecordLine(const std::string& text, RecordLine* line) {
 
     RecordLine parsed;
     parsed.time = fields[0];
-    size_t next = 3;
+    size_t i = 1;
+    if (fields[i].compare(0, 4, "run ") == 0) {
+        parsed.run = fields[i++].substr(4);
+        if (!IsRunTag(parsed.run)) return false;
+    }
+    size_t next = 0;
     int64_t value = 0;
-    if (fields[1] == "list") {
+    if (fields[i] == "list") {
         parsed.list = true;
-        if (fields[2] != "read" || fields.size() < 6) return false;
-        if (!ReadField(fields[3], "accepted", "", 0, kMaxEntries, &value)) return false;
-        parsed.accepted = static_cast<int32_t>(value);
-        if (!ReadSkipped(fields[4], &parsed.skipped)) return false;
-        next = 5;
+        if (!ReadListDetails(fields, i + 1, &next, &parsed)) return false;
     } else {
-        if (!ReadField(fields[1], "entry", "", kInt32Low, kInt32High, &value)) return false;
+        if (!ReadField(fields[i++], "entry", "", kInt32Low, kInt32High, &value)) return false;
         parsed.entry = static_cast<int32_t>(value);
-        if (fields[2] == "started") {
+        const std::string& word = fields[i++];
+        if (word == "started") {
             parsed.outcome = RecordOutcome::Started;
-        } else if (fields[2] == "failed") {
+        } else if (word == "no process") {
+            parsed.outcome = RecordOutcome::NoProcess;
+        } else if (word == "failed") {
             parsed.outcome = RecordOutcome::Failed;
-        } else if (fields[2] == "not started") {
+        } else if (word == "not started") {
             parsed.outcome = RecordOutcome::NotStarted;
         } else {
             return false;
         }
-        if (!ReadEntryDetails(fields, &next, &parsed)) return false;
+        if (!ReadEntryDetails(fields, i, &next, &parsed)) return false;
     }
     for (size_t i = next; i < fields.size(); ++i) parsed.text += (i == next ? "" : "\t") + fields[i];
     *line = parsed;

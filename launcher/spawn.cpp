@@ -3,7 +3,6 @@
 #include "clock.h"
 #include "globals.h"
 #include "process_start.h"
-#include "record_writer.h"
 #include "text.h"
 
 namespace {
@@ -44,7 +43,7 @@ std::string BuildCopyCommand(const std::string& exePath, const std::string& prog
 }
 
 std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText,
-                             const std::string& logFile) {
+                             const std::string& logFile, const std::string& runTag) {
     // Left unquoted, a path with a blank would let the platform try shorter
     // paths first (C:\Program.exe); a program with a blank or a quote would
     // come back in pieces.
@@ -56,12 +55,15 @@ std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entr
     command += " /S:" + Dec(entry.WndStyle);
     if (!entry.StartIn.empty()) command += " " + PathSwitch("/W:", entry.StartIn);
     if (!entry.WaitFor.empty()) command += " " + PathSwitch("/F:", entry.WaitFor) + " /M:" + Dec(entry.WaitSec);
-    if (!logFile.empty()) command += " " + PathSwitch("/L:", logFile) + " /N:" + Dec(entry.Number);
+    if (!logFile.empty()) {
+        command += " " + PathSwitch("/L:", logFile) + " /N:" + Dec(entry.Number);
+        if (!runTag.empty()) command += " /R:" + runTag;
+    }
     command += " /T:" + stampText;
     return command;
 }
 
-void SpawnEntries() {
+void SpawnEntries(std::vector<CopyFailure>* failures) {
     const int32_t count = EntryCount;
     for (int k = 1; k <= count; ++k) {
         // The clock is read afresh for each copy: its delay counts from now.
@@ -74,9 +76,9 @@ void SpawnEntries() {
         entry.WaitFor = Table.WaitFor[k];
         entry.WaitSec = Table.WaitSec[k];
         entry.Number = Table.Number[k];
-        const std::string command = BuildCopyCommand(ExePath, entry, Dec(NowSeconds()), LogFile);
+        const std::string command = BuildCopyCommand(ExePath, entry, Dec(NowSeconds()), LogFile, RunTag);
         StartOutcome outcome;
         StartProgram(command, kHidden, std::string(), &outcome);
-        if (!outcome.started && !LogFile.empty()) RecordCopyFailed(k, command, outcome.error);
+        if (!outcome.started && failures != nullptr) failures->push_back(CopyFailure{k, command, outcome.error});
     }
 }

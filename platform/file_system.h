@@ -36,7 +36,3 @@ bool OsListFiles(const char* folder, std::vector<std::string>* names);
 // gives, without its \\?\ prefix); empty when it cannot be opened.
 std::string OsFinalPath(const char* path);
 
-// True when both paths name one file, as the file system tells files apart
-// (its volume and file index): other spellings, short names and links to it
-// included.
-bool OsSameFile(const char* first, const char* second);

@@ -75,9 +75,22 @@ int32_t OsReadAt(OsHandle file, uint64_t offset, char* buffer, uint32_t size);
 bool OsWriteAtEnd(OsHandle file, const char* data, uint32_t size);
 // The size of the file at `path` without opening it; false when it is not there.
 bool OsGetFileSizeOf(const char* path, uint64_t* size);
+// False with ERROR_ALREADY_EXISTS when the folder is there already (another
+// copy may have made it a moment before).
+constexpr uint32_t kAlreadyExists = 183;
 bool OsCreateFolder(const char* path);
 // Renames `from` to `to`, replacing a file that is there.
 bool OsMoveFileReplacing(const char* from, const char* to);
+
+// True when both paths name one file, as the file system tells files apart
+// (its volume and file index: GetFileInformationByHandle): other spellings,
+// short names and links to it included. False when either cannot be opened.
+bool OsSameFile(const char* first, const char* second);
+
+// The machine's NetBIOS name (GetComputerNameA): its length, 0 when it cannot
+// be read. The record of starts names the machine of each run.
+uint32_t OsGetComputerName(char* buffer, uint32_t size);
+uint32_t OsGetCurrentProcessId();
 
 // Case mapping in the ANSI code page, in place, over exactly `length` bytes
 // (the text may hold NUL characters).

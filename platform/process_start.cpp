@@ -19,7 +19,8 @@ bool FitsCommandLimit(const std::string& command) {
     return (nul == std::string::npos ? command.size() : nul) < kMaxCommandLength;
 }
 
-int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder, StartOutcome* outcome) {
+int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder, StartOutcome* outcome,
+                     bool endOnFatal) {
     StartOutcome unused;
     if (outcome == nullptr) outcome = &unused;
     *outcome = StartOutcome();
@@ -45,11 +46,15 @@ int32_t StartProgram(const std::string& command, uint32_t style, const std::stri
     OsSetErrorMode(previousMode);
 
     if (!started && lastError != 0) {
-        if (IsFatalStartError(lastError)) OsExitProcess(255);
         outcome->error = lastError;
+        if (IsFatalStartError(lastError)) {
+            if (endOnFatal) OsExitProcess(255);
+            outcome->fatal = true;
+        }
         return 0;
     }
     outcome->started = true;
+    outcome->noProcess = !started;
     outcome->processId = created.processId;
 
     int32_t result = static_cast<int32_t>(created.processId);

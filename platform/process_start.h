@@ -38,8 +38,10 @@ constexpr uint32_t kCommandTooLong = 206;
 // What became of one start, for the record of starts.
 struct StartOutcome {
     bool started = false;
+    bool noProcess = false;  // counted as started: the platform returned false, but with no error
     uint32_t processId = 0;
     uint32_t error = 0;  // the platform's last-error value when the start failed
+    bool fatal = false;  // the error was 7, 9 or 10, and the caller is to end with 255
 };
 
 // Starts `command` (program first, as the platform is to parse it) with the
@@ -47,6 +49,8 @@ struct StartOutcome {
 // current folder; a relative one is handed over as written, a missing one
 // fails the start). Returns the new process identifier, its exit code when
 // the wait flag is set, or 0 when the start failed; `outcome`, when given,
-// says which.
+// says which. After the fatal errors 7, 9 and 10 it ends the process with 255,
+// unless `endOnFatal` is false: it then returns 0 with `outcome->fatal` set,
+// and the caller ends the process once it has said so in its record.
 int32_t StartProgram(const std::string& command, uint32_t style, const std::string& folder = std::string(),
-                     StartOutcome* outcome = nullptr);
+                     StartOutcome* outcome = nullptr, bool endOnFatal = true);

@@ -45,6 +45,15 @@ uint32_t OsGetFileAttributes(const char* path) {
 // Case mapping as the user-interface library does it for ANSI text (through
 // the wide form, with the user's locale), but with the kernel alone, so that
 // the user-interface library is never loaded for it.
+uint32_t OsGetComputerName(char* buffer, uint32_t size) {
+    DWORD length = size;
+    return GetComputerNameA(buffer, &length) ? length : 0;
+}
+
+uint32_t OsGetCurrentProcessId() {
+    return GetCurrentProcessId();
+}
+
 void OsCharUpperBuff(char* text, uint32_t length) {
     MapCaseByCharacter(text, length, true);
 }

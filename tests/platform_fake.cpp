@@ -1,6 +1,7 @@
 #include "platform_fake.h"
 
 #include "code_page.h"
+#include "path_rules.h"
 #include "file_system.h"
 #include "standard_output.h"
 
@@ -299,7 +300,20 @@ uint32_t OsGetTickCount() {
 void OsSleep(uint32_t milliseconds) {
     Fake.calls.push_back("Sleep " + std::to_string(milliseconds));
     Fake.sleeps.push_back(milliseconds);
-    Fake.clockMs += milliseconds;
+    int64_t lasts = milliseconds;
+    if (Fake.sleepTickMs > 0) lasts = (lasts + Fake.sleepTickMs - 1) / Fake.sleepTickMs * Fake.sleepTickMs;
+    Fake.clockMs += lasts + Fake.nextSleepOverrunMs;
+    Fake.nextSleepOverrunMs = 0;
+}
+
+uint32_t OsGetComputerName(char* buffer, uint32_t size) {
+    if (Fake.computerName.size() >= size) return 0;
+    std::memcpy(buffer, Fake.computerName.c_str(), Fake.computerName.size() + 1);
+    return static_cast<uint32_t>(Fake.computerName.size());
+}
+
+uint32_t OsGetCurrentProcessId() {
+    return 4242;
 }
 
 int32_t OsMessageBox(const char* text, const char* title, uint32_t style) {
@@ -478,9 +492,34 @@ bool FolderIsThere(const std::string& folder) {
     return found != Fake.files.end() && found->second.folder;
 }
 
+// The folder that holds a path, by the launcher's own rule ("/" too), as
+// Windows takes it.
 std::string ParentOf(const std::string& path) {
-    const size_t last = path.find_last_of('\\');
-    return last == std::string::npos ? std::string() : path.substr(0, last);
+    return FolderOf(path);
+}
+
+// A file operation on `path`: logged, and as slow as a share that does not
+// answer when the path lies on one.
+void FileOperation(const std::string& what, const std::string& path) {
+    Fake.calls.push_back(what + " " + path);
+    if (!Fake.slowPathPrefix.empty() && path.rfind(Fake.slowPathPrefix, 0) == 0) Fake.clockMs += Fake.slowPathMs;
+}
+
+// The file a path names: itself, or the one it is another spelling of.
+std::string Identity(const std::string& path) {
+    const auto alias = Fake.sameFiles.find(path);
+    return Lower(alias != Fake.sameFiles.end() ? alias->second : path);
+}
+
+bool IsThere(const std::string& path) {
+    return Fake.files.count(path) != 0 || Fake.sameFiles.count(path) != 0;
+}
+
+bool IsOpen(const std::string& path) {
+    for (const auto& open : Fake.openFiles) {
+        if (open.second == path) return true;
+    }
+    return false;
 }
 
 std::string& ContentsOf(OsHandle file) {
@@ -490,7 +529,7 @@ std::string& ContentsOf(OsHandle file) {
 }  // namespace
 
 OsHandle OsOpenForAppending(const char* path) {
-    Fake.calls.push_back(std::string("OpenForAppending ") + path);
+    FileOperation("OpenForAppending", path);
     Fake.lookErrorModes.push_back(Fake.errorMode);
     uint32_t error = 0;
     if (!Fake.appendOpenErrors.empty()) {
@@ -550,6 +589,7 @@ bool OsWriteAtEnd(OsHandle file, const char* data, uint32_t size) {
 }
 
 bool OsGetFileSizeOf(const char* path, uint64_t* size) {
+    FileOperation("GetFileSizeOf", path);
     const auto file = Fake.files.find(path);
     if (file == Fake.files.end() || file->second.folder) return false;
     *size = file->second.start.size();
@@ -557,17 +597,42 @@ bool OsGetFileSizeOf(const char* path, uint64_t* size) {
 }
 
 bool OsCreateFolder(const char* path) {
-    Fake.calls.push_back(std::string("CreateFolder ") + path);
-    if (!FolderIsThere(ParentOf(path)) || Fake.files.count(path) != 0) return false;
+    FileOperation("CreateFolder", path);
+    if (Fake.files.count(path) != 0) {
+        Fake.lastError = kAlreadyExists;
+        return false;
+    }
+    if (!FolderIsThere(ParentOf(path))) {
+        Fake.lastError = kPathNotFound;
+        return false;
+    }
     Fake.files[path].folder = true;
     return true;
 }
 
 bool OsMoveFileReplacing(const char* from, const char* to) {
-    Fake.calls.push_back(std::string("MoveFile ") + from + " " + to);
+    FileOperation("MoveFile", std::string(from) + " " + to);
     const auto file = Fake.files.find(from);
-    if (file == Fake.files.end()) return false;
+    if (file == Fake.files.end()) {
+        Fake.lastError = 2;
+        return false;
+    }
+    // Windows replaces no file that is open (not even one shared for
+    // deleting), and the handles open on the file moved stay on it.
+    if (IsOpen(to)) {
+        Fake.lastError = 5;
+        return false;
+    }
     Fake.files[to] = file->second;
     Fake.files.erase(from);
+    for (auto& open : Fake.openFiles) {
+        if (open.second == from) open.second = to;
+    }
     return true;
+}
+
+bool OsSameFile(const char* first, const char* second) {
+    FileOperation("SameFile", first);
+    FileOperation("SameFile", second);
+    return IsThere(first) && IsThere(second) && Identity(first) == Identity(second);
 }

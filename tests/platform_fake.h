@@ -83,6 +83,12 @@ struct FakePlatform {
     // opened, a drive reconnected), and how long one look at a path takes.
     std::map<std::string, int64_t> pathsAppearAt;
     int64_t lookMs = 0;
+    // How Windows sleeps: a Sleep lasts a whole number of clock ticks (about
+    // 15.6 ms each; 0: exactly as asked), and on a busy machine the next one
+    // lasts longer still (once).
+    int64_t sleepTickMs = 0;
+    int64_t nextSleepOverrunMs = 0;
+    std::string computerName = "PC1";
     // The checker's view of the file system: files by full path (a profile
     // file is there too); the current folder that relative paths start from.
     std::map<std::string, FakeFile> files;
@@ -113,6 +119,10 @@ struct FakePlatform {
     std::deque<uint32_t> appendOpenErrors;
     int lockRefusals = 0;
     bool writesFail = false;
+    // A share whose server does not answer: each file operation on a path
+    // that starts with this blocks for slowPathMs (the SMB client's time-out).
+    std::string slowPathPrefix;
+    int64_t slowPathMs = 60000;
     bool consoleIsItsOwn = false;
     int keysWaitedFor = 0;
 

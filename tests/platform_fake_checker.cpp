@@ -18,12 +18,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// The file a path names: itself, or the one it is another spelling of.
-std::string Identity(const std::string& path) {
-    const auto alias = Fake.sameFiles.find(path);
-    return Lower(alias != Fake.sameFiles.end() ? alias->second : path);
-}
-
 }  // namespace
 
 std::string FakeRegistryKey(OsRegistryRoot root, OsRegistryView view, const std::string& subkey) {
@@ -112,12 +106,6 @@ std::string OsFinalPath(const char* path) {
     const auto alias = Fake.sameFiles.find(path);
     if (alias != Fake.sameFiles.end()) return alias->second;
     return Fake.files.count(path) != 0 ? std::string(path) : std::string();
-}
-
-bool OsSameFile(const char* first, const char* second) {
-    const bool bothThere = (Fake.files.count(first) != 0 || Fake.sameFiles.count(first) != 0) &&
-                           (Fake.files.count(second) != 0 || Fake.sameFiles.count(second) != 0);
-    return bothThere && Identity(first) == Identity(second);
 }
 
 bool OsConsoleIsItsOwn() {

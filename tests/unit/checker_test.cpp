@@ -190,13 +190,23 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
          "[Launch] makes it write one, which postpone-check then reads back under each entry", 0},
         {"record on its copy's line", With(Complete(), "LogFile", "C:\\Apps\\Logs\\p.log"),
          "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /L:C:\\Apps\\Logs\\p.log /N:1 "
-         "/T:<second of the day>", 0},
+         "/R:<run> /T:<second of the day>", 0},
         {"record far off", With(Complete(), "LogFile", "D:\\Logs\\Postpone\\p.log"),
          "warning: neither D:\\Logs\\Postpone nor the folder above it exists: Postpone makes only the record's own "
          "folder, so it records nothing", 1},
         {"record in the settings file", With(Complete(), "LogFile", "Postpone.INI"),
          "warning: LogFile names c:\\tools\\Postpone.INI, the settings file or Postpone itself: Postpone keeps no "
          "record there; give the record a name of its own", 1},
+        {"record drive-relative", With(Complete(), "LogFile", "C:p.log"),
+         "warning: LogFile=C:p.log is relative to a drive's current folder, which a logon does not set: Postpone "
+         "records nothing; write the full path (C:\\...)", 1},
+        {"record the code page cannot spell", With(Complete(), "LogFile", "C:\\Users\\???\\p.log"),
+         "warning: LogFile names C:\\Users\\???\\p.log, with a \"?\" or \"*\", which no file name holds (a character "
+         "the ANSI code page cannot spell, say of a user name in another script, becomes \"?\"): Postpone records "
+         "nothing; name a folder that the code page can spell", 1},
+        {"record too long", With(Complete(), "LogFile", "C:\\Apps\\" + std::string(252, 'x')),
+         "warning: LogFile names a path of 260 characters, C:\\Apps\\" + std::string(252, 'x') + ": Postpone writes "
+         "through the ANSI file functions, which take fewer than 260; it records nothing", 1},
         {"record a folder", With(Complete(), "LogFile", "C:\\Apps"),
          "warning: C:\\Apps is a folder: Postpone records nothing there", 1},
         {"record numbered", With(Complete(), "LogFile1", "p.log"),
@@ -857,7 +867,7 @@ TEST_F(CheckerTest, ReadsWhatHappenedAtTheLastRunBackUnderEachEntryAndWarnsWhere
         "warning: entry 3: postpone-check expects it to start, but at the last run, 2026-12-10 08:59:03, Windows "
         "refused it with error 740, ERROR_ELEVATION_REQUIRED (it needs administrator rights, which Postpone does not "
         "have): what Postpone met at logon differs from what this console sees (a drive or share not connected yet, "
-        "a variable or PATH of this console alone, a file changed since)",
+        "a variable or PATH of this console alone, a program installed or a file changed since)",
         "    last run: not started 2026-12-10 09:09:03, C:\\Apps was not there within 600 s",
         "    last run: skipped",
         "    last run: the record has no line of it (added since, or its copy is still waiting)",
