@@ -15,28 +15,58 @@ const char kSystemVariables[] = "SYSTEM\\CurrentControlSet\\Control\\Session Man
 const char kUserVariables[] = "Environment";
 
 // What Windows sets for every process of a logon besides the registry's
-// variables ("Recognized environment variables", Microsoft): kept from the
-// console. Any other variable of the console is its own.
-const char* const kGivenAtLogon[] = {
-    "ALLUSERSPROFILE", "APPDATA", "CLIENTNAME", "COMMONPROGRAMFILES", "COMMONPROGRAMFILES(ARM)",
-    "COMMONPROGRAMFILES(X86)", "COMMONPROGRAMW6432", "COMPUTERNAME", "COMSPEC", "DRIVERDATA", "HOMEDRIVE", "HOMEPATH",
-    "HOMESHARE", "LOCALAPPDATA", "LOGONSERVER", "NUMBER_OF_PROCESSORS", "ONEDRIVE", "ONEDRIVECOMMERCIAL",
-    "ONEDRIVECONSUMER", "OS", "PATHEXT", "PROCESSOR_ARCHITECTURE", "PROCESSOR_ARCHITEW6432", "PROCESSOR_IDENTIFIER",
-    "PROCESSOR_LEVEL", "PROCESSOR_REVISION", "PROGRAMDATA", "PROGRAMFILES", "PROGRAMFILES(ARM)", "PROGRAMFILES(X86)",
-    "PROGRAMW6432", "PSMODULEPATH", "PUBLIC", "SESSIONNAME", "SYSTEMDRIVE", "SYSTEMROOT", "TEMP", "TMP", "USERDNSDOMAIN",
-    "USERDOMAIN", "USERDOMAIN_ROAMINGPROFILE", "USERNAME", "USERPROFILE", "WINDIR",
+// variables ("Recognized environment variables", Microsoft), kept from the
+// console, in three groups by when Windows sets them. Any other variable of
+// the console is its own.
+//
+// The machine's: before the system key, which may override them (its TEMP,
+// %SystemRoot%\TEMP, holds until the user's key gives the user's own).
+const char* const kMachineGiven[] = {
+    "ALLUSERSPROFILE", "COMMONPROGRAMFILES(ARM)", "COMMONPROGRAMFILES(X86)", "COMMONPROGRAMW6432", "COMPUTERNAME",
+    "COMSPEC", "DRIVERDATA", "NUMBER_OF_PROCESSORS", "OS", "PATHEXT", "PROCESSOR_IDENTIFIER", "PROCESSOR_LEVEL",
+    "PROCESSOR_REVISION", "PROGRAMDATA", "PROGRAMFILES(ARM)", "PROGRAMFILES(X86)", "PROGRAMW6432", "PSMODULEPATH",
+    "PUBLIC", "SYSTEMDRIVE", "SYSTEMROOT", "TEMP", "TMP", "WINDIR",
+};
+// The logon's own, after the system key: the system key of every Windows
+// holds USERNAME=SYSTEM, and the logon's user name replaces it.
+const char* const kLogonOwn[] = {
+    "APPDATA", "CLIENTNAME", "HOMEDRIVE", "HOMEPATH", "HOMESHARE", "LOCALAPPDATA", "LOGONSERVER", "ONEDRIVE",
+    "ONEDRIVECOMMERCIAL", "ONEDRIVECONSUMER", "SESSIONNAME", "USERDNSDOMAIN", "USERDOMAIN",
+    "USERDOMAIN_ROAMINGPROFILE", "USERNAME", "USERPROFILE",
+};
+// The process's own view, last: WOW64 gives a 32-bit program (Postpone is
+// one) PROCESSOR_ARCHITECTURE=x86, PROCESSOR_ARCHITEW6432 and the 32-bit
+// program folders, whatever the system key says ("WOW64 Implementation
+// Details", Microsoft).
+const char* const kProcessView[] = {
+    "COMMONPROGRAMFILES", "PROCESSOR_ARCHITECTURE", "PROCESSOR_ARCHITEW6432", "PROGRAMFILES",
 };
 
-bool GivenAtLogon(const std::string& name) {
+enum class Given { No, Machine, Logon, Process };
+
+Given GivenAtLogon(const std::string& name) {
     const std::string upper = UpperCase(name);
     // Wine's own (WINECONFIGDIR, WINEHOMEDIR, WINEUSERNAME, winsysdir, ...):
     // its loader and shell find the user's folders through them. Windows has
     // none of them.
-    if (upper.rfind("WINE", 0) == 0 || upper == "WINSYSDIR") return true;
-    for (const char* given : kGivenAtLogon) {
-        if (upper == given) return true;
+    if (upper.rfind("WINE", 0) == 0 || upper == "WINSYSDIR") return Given::Machine;
+    const struct {
+        const char* const* names;
+        size_t count;
+        Given given;
+    } groups[] = {{kMachineGiven, sizeof kMachineGiven / sizeof *kMachineGiven, Given::Machine},
+                  {kLogonOwn, sizeof kLogonOwn / sizeof *kLogonOwn, Given::Logon},
+                  {kProcessView, sizeof kProcessView / sizeof *kProcessView, Given::Process}};
+    for (const auto& group : groups) {
+        for (size_t i = 0; i < group.count; ++i) {
+            if (upper == group.names[i]) return group.given;
+        }
     }
-    return false;
+    return Given::No;
+}
+
+void SetVariables(const Environment& variables) {
+    for (const auto& variable : variables) OsSetEnvironmentVariable(variable.first.c_str(), variable.second.c_str());
 }
 
 // Sets the variables of one registry key, each expanded against what is set
@@ -69,13 +99,18 @@ Environments ReadEnvironments() {
         environments.logon = environments.console;  // nothing better to go by
         return environments;
     }
-    Environment given;
+    // In Windows' order: the machine's variables, the system key, the
+    // logon's own, the user's key; the process's view over all.
+    Environment machine, logon, process;
     for (const auto& variable : environments.console) {
-        if (GivenAtLogon(variable.first)) given.push_back(variable);
+        const Given given = GivenAtLogon(variable.first);
+        if (given != Given::No) (given == Given::Machine ? machine : given == Given::Logon ? logon : process).push_back(variable);
     }
-    UseEnvironment(given);
+    UseEnvironment(machine);
     ApplyRegistryVariables(system, false);
+    SetVariables(logon);
     ApplyRegistryVariables(user, true);
+    SetVariables(process);
     environments.logon = OsEnvironmentVariables();
     UseEnvironment(environments.console);
     return environments;

@@ -17,10 +17,12 @@ struct Environments {
     Environment logon;    // what a logon gives: equal to `console` where the registry says nothing
 };
 
-// The user's and the system's variables from the registry (HKLM's Session
-// Manager\Environment, then HKCU\Environment, each expanded as it is read,
-// the user's Path after the system's), over the variables Windows gives
-// every process of a logon, taken from the console.
+// The environment as Windows builds a logon's: the machine's variables, then
+// the system key (HKLM's Session Manager\Environment), then the logon's own
+// (user name, domain, profile folders), then HKCU\Environment (each key
+// expanded as it is read, the user's Path after the system's), and over all
+// what WOW64 gives a 32-bit process; the variables Windows gives are taken
+// from the console.
 Environments ReadEnvironments();
 
 // Makes `wanted` this process's environment: what ExpandEnvironmentStrings

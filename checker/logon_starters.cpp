@@ -150,7 +150,8 @@ std::vector<LogonStarter> FindLogonStarters(const std::string& exePath) {
         }
         for (const OsRegistryValue& value : values) {
             if (value.type != kRegistryText && value.type != kRegistryExpandedText) continue;
-            const std::string command = ExpandVariables(value.data);
+            // Explorer, a 64-bit program, starts the Run values too.
+            const std::string command = ExpandVariables(As64BitNames(value.data));
             if (!CommandStarts(command, exePath)) continue;
             LogonStarter starter;
             starter.what = "the value " + value.name + " of " + key.name + " (" + command + ")";

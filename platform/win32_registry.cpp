@@ -1,5 +1,6 @@
 // The wrapper of registry.h over the registry functions (advapi32).
 #include "registry.h"
+#include "registry_buffers.h"
 
 #include <windows.h>
 
@@ -19,21 +20,19 @@ OsRegistryRead OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsR
     // The longest lengths come in characters for a name, bytes for data; an
     // ANSI name can take more bytes than characters (a double-byte or UTF-8
     // code page), and a value can grow meanwhile: ERROR_MORE_DATA grows the
-    // buffers and reads the same value again.
-    std::string name(2 * longestName + 2, '\0');
-    std::string data(longestData + 2, '\0');
+    // buffer that was short and reads the same value again.
+    RegistryBuffers sizes = FirstRegistryBuffers(longestName, longestData);
+    std::string name, data;
     OsRegistryRead result = OsRegistryRead::Read;
     for (DWORD index = 0;;) {
+        name.assign(sizes.name, '\0');
+        data.assign(sizes.data, '\0');
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataLength = static_cast<DWORD>(data.size());
         DWORD type = 0;
         const LONG status = RegEnumValueA(key, index, &name[0], &nameLength, nullptr, &type,
                                           reinterpret_cast<BYTE*>(&data[0]), &dataLength);
-        if (status == ERROR_MORE_DATA && name.size() < (1u << 20) && data.size() < (1u << 26)) {
-            name.resize(name.size() * 2);
-            data.resize(dataLength > data.size() ? dataLength + 2 : data.size() * 2);
-            continue;
-        }
+        if (status == ERROR_MORE_DATA && GrowRegistryBuffers(&sizes, dataLength)) continue;
         if (status == ERROR_NO_MORE_ITEMS) break;
         if (status != ERROR_SUCCESS) {
             result = OsRegistryRead::Unreadable;

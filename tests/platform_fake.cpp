@@ -66,6 +66,19 @@ std::map<uintptr_t, uint32_t> exitCodes;
 
 void ResetFake() {
     Fake = FakePlatform();
+    // The system key as every Windows has it (a Wine prefix has no USERNAME
+    // there): a logon's own user name must win over it.
+    Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
+                                  "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")] = {
+        OsRegistryValue{"ComSpec", kRegistryExpandedText, "%SystemRoot%\\system32\\cmd.exe"},
+        OsRegistryValue{"OS", kRegistryText, "Windows_NT"},
+        OsRegistryValue{"Path", kRegistryExpandedText, "%SystemRoot%\\system32;%SystemRoot%"},
+        OsRegistryValue{"PROCESSOR_ARCHITECTURE", kRegistryText, "AMD64"},
+        OsRegistryValue{"TEMP", kRegistryExpandedText, "%SystemRoot%\\TEMP"},
+        OsRegistryValue{"TMP", kRegistryExpandedText, "%SystemRoot%\\TEMP"},
+        OsRegistryValue{"USERNAME", kRegistryText, "SYSTEM"},
+        OsRegistryValue{"windir", kRegistryExpandedText, "%SystemRoot%"},
+    };
     exitCodes.clear();
     nextProcessId = 1000;
 }

@@ -192,3 +192,25 @@ TEST(As64BitNames, WritesTheRedirectedVariablesByTheir64BitNamesUnderWow64) {
 }
 
 }  // namespace
+
+#include "registry_buffers.h"
+
+namespace {
+
+TEST(RegistryBuffers, OnlyTheShortBufferGrowsAndTheNameStaysWithinWhatTheAnsiFunctionReads) {
+    EXPECT_EQ(FirstRegistryBuffers(16383, 10).name, kLargestValueName);  // not 32768
+    RegistryBuffers buffers = FirstRegistryBuffers(10, 10);
+    EXPECT_EQ(buffers.name, 22u);
+    EXPECT_EQ(buffers.data, 12u);
+    ASSERT_TRUE(GrowRegistryBuffers(&buffers, 100));  // the data was short
+    EXPECT_EQ(buffers.name, 22u);
+    EXPECT_EQ(buffers.data, 102u);
+    ASSERT_TRUE(GrowRegistryBuffers(&buffers, 100));  // the data fitted: the name was short
+    EXPECT_EQ(buffers.name, 44u);
+    EXPECT_EQ(buffers.data, 102u);
+    while (GrowRegistryBuffers(&buffers, 0)) EXPECT_LE(buffers.name, kLargestValueName);
+    EXPECT_EQ(buffers.name, kLargestValueName);
+    EXPECT_FALSE(GrowRegistryBuffers(&buffers, kLargestValueData + 1));
+}
+
+}  // namespace

@@ -418,6 +418,9 @@ TEST_F(CheckerTest, JudgesWhatWindowsWillStart) {
          [&] {
              Fake.environment["LOCALAPPDATA"] = "C:\\Users\\me\\AppData\\Local";
              Fake.environment["PATH"] = "C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps";
+             // Windows puts it in the user's Path.
+             Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, "Environment")] = {
+                 OsRegistryValue{"Path", kRegistryExpandedText, "%LOCALAPPDATA%\\Microsoft\\WindowsApps"}};
              Fake.files["C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps\\python.exe"].readable = false;
          },
          "note: entry 1: Program1: C:\\Users\\me\\AppData\\Local\\Microsoft\\WindowsApps\\python.exe is an app "
@@ -548,7 +551,8 @@ TEST_F(CheckerTest, FindsStartersAsWindowsStartsThem) {
     Fake.shellLinks[kShortcut] = OsShellLink{"%ProgramFiles%\\Postpone\\Postpone.exe", "", "%ProgramFiles%\\Postpone"};
     // An unquoted path with blanks: Windows tries it piece by piece.
     Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, run)] = {
-        OsRegistryValue{"Unquoted", kRegistryText, programFiles + " /x"}};
+        OsRegistryValue{"Unquoted", kRegistryText, programFiles + " /x"},
+        OsRegistryValue{"Expanded", kRegistryExpandedText, "\"%ProgramFiles%\\Postpone\\Postpone.exe\""}};
     // A key whose values could not all be read, and a shortcut that is none.
     Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run)] = {};
     Fake.unreadableKeys.insert(FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits32, run));
@@ -567,6 +571,7 @@ TEST_F(CheckerTest, FindsStartersAsWindowsStartsThem) {
     EXPECT_TRUE(Has("started at logon by: " + kShortcut + ", Start in C:\\Program Files\\Postpone")) << text;
     EXPECT_TRUE(Has("started at logon by: the value Unquoted of HKCU\\" + run + " (" + programFiles +
                     " /x), Start in C:\\Windows\\system32 (none given: Explorer's own folder, assumed)")) << text;
+    EXPECT_TRUE(HasPart("started at logon by: the value Expanded of HKCU\\" + run + " (\"" + programFiles + "\")")) << text;
     EXPECT_TRUE(Has("warning: HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run: its values could "
                     "not all be read: whether it starts Postpone at logon is not known")) << text;
     EXPECT_TRUE(Has("warning: " + Fake.userStartup + "\\Broken.lnk: it cannot be read as a shortcut: whether it starts "
@@ -623,6 +628,10 @@ TEST_F(CheckerTest, JudgesInTheLogonEnvironmentAndSaysWhereTheConsoleDiffers) {
          "warning: entry 1: Program1: conda-tool is found only through this console's PATH, as "
          "D:\\Conda\\conda-tool.exe: a logon does not give Postpone that PATH; write the full path", 2},
         {"found through the user's Path", "user-tool", "", 0},
+        // The system key's USERNAME=SYSTEM and PROCESSOR_ARCHITECTURE=AMD64
+        // do not reach a 32-bit program of the user's logon.
+        {"the user's own folder", "C:\\Users\\%USERNAME%\\a.exe", "", 0},
+        {"the 32-bit view", "C:\\%PROCESSOR_ARCHITECTURE%\\a.exe", "", 0},
     };
     for (const ConsoleCase& c : cases) {
         ResetFake();
@@ -636,10 +645,14 @@ TEST_F(CheckerTest, JudgesInTheLogonEnvironmentAndSaysWhereTheConsoleDiffers) {
         Fake.environment["DATA"] = "D:\\Conda";
         Fake.environment["PATH"] = "D:\\Conda;C:\\Windows\\system32;C:\\Users\\me\\bin";
         Fake.environment["USERPROFILE"] = "C:\\Users\\me";
-        Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
-                                      "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")] = {
-            OsRegistryValue{"Path", kRegistryExpandedText, "%SystemRoot%\\system32"},
-            OsRegistryValue{"APPS", kRegistryText, "C:\\Apps"}};
+        Fake.environment["USERNAME"] = "me";
+        Fake.environment["PROCESSOR_ARCHITECTURE"] = "x86";
+        Fake.files["C:\\Users\\me\\a.exe"].start = PeImage();
+        Fake.files["C:\\x86\\a.exe"].start = PeImage();
+        auto& system = Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,
+                                                     "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")];
+        system.push_back(OsRegistryValue{"Path", kRegistryExpandedText, "%SystemRoot%\\system32"});
+        system.push_back(OsRegistryValue{"APPS", kRegistryText, "C:\\Apps"});
         Fake.registry[FakeRegistryKey(OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, "Environment")] = {
             OsRegistryValue{"Path", kRegistryExpandedText, "%USERPROFILE%\\bin"},
             OsRegistryValue{"DATA", kRegistryExpandedText, "%APPS%"}};
@@ -883,6 +896,49 @@ TEST_F(CheckerTest, ReadsWhatHappenedAtTheLastRunBackUnderEachEntryAndWarnsWhere
     // Each line follows its own entry's.
     EXPECT_LT(text.find("entry 3: starts"), text.find("error 740, ERROR_ELEVATION_REQUIRED: it needs"));
     EXPECT_LT(text.find("error 740, ERROR_ELEVATION_REQUIRED: it needs"), text.find("entry 4: starts"));
+}
+
+// Lines carry their run's tag: a late line of an earlier run, or a run of
+// another machine on the same record, never counts in this machine's last
+// run; what cannot be read before it is only a note.
+TEST_F(CheckerTest, ReadsTheLastRunOfThisMachineByItsTag) {
+    const std::string record = "c:\\tools\\logs\\p.log";
+    Set(Complete());
+    Set({{"LogFile", "logs\\p.log"}, {"Program2", kProgram}, {"CmdLine2", "-2"}, {"DelaySec2", "0"},
+         {"Program3", kProgram}, {"CmdLine3", "-3"}, {"DelaySec3", "0"}, {"Program4", "C:\\Apps\\gone.exe"},
+         {"CmdLine4", "\"\""}, {"DelaySec4", "0"}});
+    Fake.files[record + ".1"].readable = false;
+    const std::string tail = "\tc:\\tools\\postpone.ini\r\n";
+    Fake.files[record].start =
+        "torn\r\n"
+        "2026-12-10 08:00:00\trun aaaaaaaa\tlist\tread\taccepted 2\tentries 1 2\tskipped none\tmachine PC1" + tail +
+        "2026-12-10 08:59:02\trun bbbbbbbb\tlist\tread\taccepted 4\tentries 1 2 3 4\tskipped none\tmachine pc1" + tail +
+        "2026-12-10 08:59:03\trun cccccccc\tlist\tread\taccepted 1\tentries 2\tskipped none\tmachine PC2" + tail +
+        "2026-12-10 08:59:30\trun aaaaaaaa\tentry 2\tstarted\tpid 8\tdelay 3600 s\tlate 0 s\tC:\\Apps\\a.exe -2\r\n"
+        "2026-12-10 08:59:31\trun cccccccc\tentry 2\tfailed\terror 5\tC:\\Apps\\a.exe -2\r\n"
+        "2026-12-10 08:59:32\trun bbbbbbbb\tentry 1\tstarted\tpid 12\tdelay 30 s\tlate 0 s\tC:\\Apps\\a.exe -x\r\n"
+        "2026-12-10 08:59:33\trun bbbbbbbb\tentry 3\tno process\tdelay 0 s\tlate 0 s\tC:\\Apps\\a.exe -3\r\n"
+        "2026-12-10 08:59:34\trun bbbbbbbb\tentry 4\tstarted\tpid 16\tdelay 0 s\tlate 0 s\tC:\\Apps\\gone.exe \r\n";
+
+    EXPECT_EQ(Check(), 1);
+    const std::vector<std::string> lines = {
+        "note: " + record + ".1, the record's older part, cannot be read: the runs before it was moved aside are left "
+        "out",
+        "note: 1 line of the record is not as Postpone writes them, and left out (the first, line 1 of " + record +
+            ": torn), all before the last run",
+        "last run 2026-12-10 08:59:02 on pc1: 3 started, 0 failed, 0 not started, 1 not recorded (a copy may still be "
+        "waiting)",
+        "    last run: started 2026-12-10 08:59:32, on time, process 12",
+        "    last run: the record has no line of it (added since, or its copy is still waiting)",
+        "    last run: asked for 2026-12-10 08:59:33, but Windows answered with neither a process nor an error: whether "
+        "it started is not known",
+        "warning: entry 4: postpone-check expects Windows to refuse it, but at the last run, 2026-12-10 08:59:34, it "
+        "started: the program may have been removed or moved since, or this console lacks what the logon gave Postpone "
+        "(a drive or share it had mapped, a variable of the logon)",
+    };
+    for (const std::string& line : lines) EXPECT_TRUE(Has(line)) << line << "\n" << text;
+    EXPECT_FALSE(HasPart("error 5")) << text;
+    EXPECT_FALSE(HasPart("process 8")) << text;
 }
 
 }  // namespace
