@@ -66,6 +66,7 @@ std::map<uintptr_t, uint32_t> exitCodes;
 
 void ResetFake() {
     Fake = FakePlatform();
+    Fake.files["C:\\"].folder = true;  // the system drive's root is always there
     // The system key as every Windows has it (a Wine prefix has no USERNAME
     // there): a logon's own user name must win over it.
     Fake.registry[FakeRegistryKey(OsRegistryRoot::LocalMachine, OsRegistryView::Bits64,

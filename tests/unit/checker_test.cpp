@@ -197,6 +197,10 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"record in the settings file", With(Complete(), "LogFile", "Postpone.INI"),
          "warning: LogFile names c:\\tools\\Postpone.INI, the settings file or Postpone itself: Postpone keeps no "
          "record there; give the record a name of its own", 1},
+        {"no record yet", With(Complete(), "LogFile", "C:\\Apps\\Logs\\p.log"),
+         "note: there is no record yet: Postpone writes it at its next run", 0},
+        {"record at a drive's root", With(Complete(), "LogFile", "C:\\p.log"),
+         "note: there is no record yet: Postpone writes it at its next run", 0},
         {"record drive-relative", With(Complete(), "LogFile", "C:p.log"),
          "warning: LogFile=C:p.log is relative to a drive's current folder, which a logon does not set: Postpone "
          "records nothing; write the full path (C:\\...)", 1},
@@ -906,17 +910,17 @@ TEST_F(CheckerTest, ReadsTheLastRunOfThisMachineByItsTag) {
     Set(Complete());
     Set({{"LogFile", "logs\\p.log"}, {"Program2", kProgram}, {"CmdLine2", "-2"}, {"DelaySec2", "0"},
          {"Program3", kProgram}, {"CmdLine3", "-3"}, {"DelaySec3", "0"}, {"Program4", "C:\\Apps\\gone.exe"},
-         {"CmdLine4", "\"\""}, {"DelaySec4", "0"}});
+         {"CmdLine4", "\"\""}, {"DelaySec4", "0"}, {"Program6", kProgram}, {"CmdLine6", "-6"}, {"DelaySec6", "0"}});
     Fake.files[record + ".1"].readable = false;
     const std::string tail = "\tc:\\tools\\postpone.ini\r\n";
     Fake.files[record].start =
         "torn\r\n"
         "2026-12-10 08:00:00\trun aaaaaaaa\tlist\tread\taccepted 2\tentries 1 2\tskipped none\tmachine PC1" + tail +
-        "2026-12-10 08:59:02\trun bbbbbbbb\tlist\tread\taccepted 4\tentries 1 2 3 4\tskipped none\tmachine pc1" + tail +
+        "2026-12-10 08:59:02\trun bbbbbbbb\tlist\tread\taccepted 4\tentries 1 2 3 4\tskipped 6\tmachine pc1" + tail +
         "2026-12-10 08:59:03\trun cccccccc\tlist\tread\taccepted 1\tentries 2\tskipped none\tmachine PC2" + tail +
         "2026-12-10 08:59:30\trun aaaaaaaa\tentry 2\tstarted\tpid 8\tdelay 3600 s\tlate 0 s\tC:\\Apps\\a.exe -2\r\n"
         "2026-12-10 08:59:31\trun cccccccc\tentry 2\tfailed\terror 5\tC:\\Apps\\a.exe -2\r\n"
-        "2026-12-10 08:59:32\trun bbbbbbbb\tentry 1\tstarted\tpid 12\tdelay 30 s\tlate 0 s\tC:\\Apps\\a.exe -x\r\n"
+        "2026-12-10 08:59:32\trun bbbbbbbb\tentry 1\tstarted\tpid 12\tdelay 30 s\tlate 0 s\twaited 0 s\tC:\\Apps\\a.exe -x\r\n"
         "2026-12-10 08:59:33\trun bbbbbbbb\tentry 3\tno process\tdelay 0 s\tlate 0 s\tC:\\Apps\\a.exe -3\r\n"
         "2026-12-10 08:59:34\trun bbbbbbbb\tentry 4\tstarted\tpid 16\tdelay 0 s\tlate 0 s\tC:\\Apps\\gone.exe \r\n";
 
@@ -926,8 +930,9 @@ TEST_F(CheckerTest, ReadsTheLastRunOfThisMachineByItsTag) {
         "out",
         "note: 1 line of the record is not as Postpone writes them, and left out (the first, line 1 of " + record +
             ": torn), all before the last run",
-        "last run 2026-12-10 08:59:02 on pc1: 3 started, 0 failed, 0 not started, 1 not recorded (a copy may still be "
-        "waiting)",
+        "last run 2026-12-10 08:59:02 on pc1: 3 started, 0 failed, 0 not started, 1 skipped, 1 not recorded (a copy "
+        "may still be waiting)",
+        "note: entry 6: the last run skipped it: the settings file has changed since",
         "    last run: started 2026-12-10 08:59:32, on time, process 12",
         "    last run: the record has no line of it (added since, or its copy is still waiting)",
         "    last run: asked for 2026-12-10 08:59:33, but Windows answered with neither a process nor an error: whether "
@@ -939,6 +944,10 @@ TEST_F(CheckerTest, ReadsTheLastRunOfThisMachineByItsTag) {
     for (const std::string& line : lines) EXPECT_TRUE(Has(line)) << line << "\n" << text;
     EXPECT_FALSE(HasPart("error 5")) << text;
     EXPECT_FALSE(HasPart("process 8")) << text;
+
+    Fake.files[record].readable = false;
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Has("warning: " + record + " cannot be read: what happened at the last run is not known")) << text;
 }
 
 }  // namespace

@@ -341,11 +341,16 @@ TEST_F(LauncherTest, WithoutLogFileNoFileIsTouchedAndEveryCopyLineIsAsBefore) {
     Fake.moduleFileName = kExe;
     AddEntry(1, "a.exe", "-a");
     AddEntry(2, "C:\\My Apps\\b.exe", "\"\"");
+    AddEntry(3, "c.exe", "-c");
+    SetProfileValue(kSettings, "StartIn3", "C:\\Work");
+    SetProfileValue(kSettings, "WaitFor3", "V:\\");
+    SetProfileValue(kSettings, "WaitSec3", "90");
     Fake.clockMs = TimeOfDay(8, 59, 2);
-    EXPECT_EQ(RunProcessWith(kExe), 2u);
-    ASSERT_EQ(Fake.created.size(), 2u);
+    EXPECT_EQ(RunProcessWith(kExe), 3u);
+    ASSERT_EQ(Fake.created.size(), 3u);
     EXPECT_EQ(Fake.created[0].command, kExe + " /E /P:a.exe \"/C:-a\" /D:0 /S:0 /T:32342");
     EXPECT_EQ(Fake.created[1].command, kExe + " /E \"/P:C:\\My Apps\\b.exe\" \"/C:\" /D:0 /S:0 /T:32342");
+    EXPECT_EQ(Fake.created[2].command, kExe + " /E /P:c.exe \"/C:-c\" /D:0 /S:0 /W:C:\\Work /F:V:\\ /M:90 /T:32342");
     const std::string copy = Fake.created[0].command;
     const std::vector<std::string> listCalls = Fake.calls;
     Fake.calls.clear();
