@@ -25,6 +25,18 @@ MAKELINK_EXE = os.path.join(BUILD, "tests", "e2e", "makelink.exe")
 RELAY_FUNCTIONS = "kernel32.CreateProcessA;kernel32.Sleep;kernel32.ExitProcess;user32.MessageBoxA"
 
 
+# Through qemu-i386 (the emulated way) each 32-bit process starts several
+# times slower than natively, and a new user's machine is rarely quiet: every
+# time-out of the tests is that much longer there.
+SLOWNESS = 4 if os.environ.get("POSTPONE_WOW64") == "emulated" else 1
+
+
+def allowed(seconds):
+    """A time-out of `seconds` on a native machine, as long as this way of
+    running 32-bit programs needs."""
+    return seconds * SLOWNESS
+
+
 def winpath(path):
     """The Windows form of a Linux path, as Wine shows it: Z:\\..."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -93,7 +105,7 @@ def wait_for_prefix_idle(timeout=20):
     still running after `timeout` seconds (a copy left sleeping by a failed
     test, say). Returns False when something had to be ended."""
     try:
-        subprocess.run(["wineserver", "-w"], env=wine_env(), check=False, timeout=timeout)
+        subprocess.run(["wineserver", "-w"], env=wine_env(), check=False, timeout=allowed(timeout))
         return True
     except subprocess.TimeoutExpired:
         subprocess.run(["wineserver", "-k"], env=wine_env(), check=False)
@@ -126,7 +138,7 @@ def run_exact(command, env=None, timeout=60, relay=False, cwd=None):
     # open long after the starter itself has ended.
     with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
         started = time.monotonic()
-        subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), stdout=stdout, stderr=stderr, timeout=timeout,
+        subprocess.run(["wine", STARTER_EXE], env=wine_env(extra), stdout=stdout, stderr=stderr, timeout=allowed(timeout),
                        cwd=cwd)
         seconds = time.monotonic() - started
         stdout.seek(0)
@@ -217,7 +229,7 @@ class WineTest(unittest.TestCase):
         return read_probe_log(self.log)
 
     def wait_for_probes(self, count, timeout=20):
-        deadline = time.monotonic() + timeout
+        deadline = time.monotonic() + allowed(timeout)
         while time.monotonic() < deadline:
             if len(self.probes()) >= count:
                 break

@@ -9,7 +9,7 @@ import tempfile
 import time
 import unittest
 
-from harness import (BUILD, MAKELINK_EXE, POSTPONE_EXE, PREFIX, PROBE_EXE, WineTest, run_exact, traced_calls,
+from harness import (allowed, BUILD, MAKELINK_EXE, POSTPONE_EXE, PREFIX, PROBE_EXE, WineTest, run_exact, traced_calls,
                      wait_for_prefix_idle, wine_env, winpath)
 
 CHECKER_EXE = os.path.join(BUILD, "postpone-check.exe")
@@ -20,7 +20,7 @@ STAMP_PLACEHOLDER = b"<second of the day>"
 def make_link(link, target, arguments, folder):
     """A shortcut made through the shell-link interface; all paths Windows paths."""
     done = subprocess.run(["wine", MAKELINK_EXE, link, target, arguments, folder], env=wine_env(), capture_output=True,
-                          timeout=60)
+                          timeout=allowed(60))
     assert done.returncode == 0, done
 
 
@@ -98,7 +98,7 @@ class CheckerCase(WineTest):
         checker = checker or self.place(CHECKER_EXE, "postpone-check.exe")
         with tempfile.TemporaryFile() as out:
             done = subprocess.run(["wine", checker] + list(arguments), env=wine_env(dict(self.env, **(env or {}))),
-                                  stdout=out, stderr=subprocess.DEVNULL, timeout=120)
+                                  stdout=out, stderr=subprocess.DEVNULL, timeout=allowed(120))
             out.seek(0)
             return Report(done.returncode, out.read())
 
@@ -168,9 +168,9 @@ class CheckerTest(CheckerCase):
         # entries in that environment, not in its console's).
         self.env.update(PROBE_HOME=winpath(self.dir))
         subprocess.run(["wine", "reg", "add", "HKCU\\Environment", "/v", "PROBE_HOME", "/d", winpath(self.dir), "/f"],
-                       env=wine_env(), capture_output=True, check=True, timeout=60)
+                       env=wine_env(), capture_output=True, check=True, timeout=allowed(60))
         self.addCleanup(subprocess.run, ["wine", "reg", "delete", "HKCU\\Environment", "/v", "PROBE_HOME", "/f"],
-                        env=wine_env(), capture_output=True, timeout=60)
+                        env=wine_env(), capture_output=True, timeout=allowed(60))
         report = self.check()
         self.assertEqual(report.code, 1)
         self.assertTrue(report.starts)
@@ -269,7 +269,7 @@ class CheckerTest(CheckerCase):
         command = "wine '%s' '%s'" % (checker, winpath(exe))
         # A console of its own asks for a key before it closes: one is given.
         done = subprocess.run(["script", "-qec", command, "/dev/null"], env=wine_env(self.env), capture_output=True,
-                              input=b"\n", timeout=120)
+                              input=b"\n", timeout=allowed(120))
         shown = done.stdout.decode("utf-8", errors="replace")
         self.assertIn("program C:\\Übung\\x.exe, arguments ä", shown)
         self.assertNotIn("\ufffd", shown)

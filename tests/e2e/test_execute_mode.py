@@ -3,7 +3,7 @@ state and a stamp starts the program after what is left of the delay."""
 import time
 import unittest
 
-from harness import (POSTPONE_EXE, PROBE_EXE, WineTest, output_fields, run_exact, seconds_of_day, traced_calls,
+from harness import (allowed, POSTPONE_EXE, PROBE_EXE, WineTest, output_fields, run_exact, seconds_of_day, traced_calls,
                      winpath)
 
 SW_SHOWMAXIMIZED = 3
@@ -75,7 +75,7 @@ class ExecuteModeTest(WineTest):
         offset = int(round(0.5 - (t0 % 86400))) % 86400
         tz = "AAA-%02d:%02d:%02d" % (offset // 3600, offset // 60 % 60, offset % 60)
         result = self.execute('/P:%s "/C:x" /D:4 /S:1 /T:86398' % winpath(self.probe), env={"TZ": tz},
-                              timeout=15)
+                              timeout=allowed(15))
         [start] = self.wait_for_probes(1, timeout=10)
         self.assertEqual(result.exit_code, start.pid)
         # The copy reads 00:00:01 or later (Wine's start of a WOW64 prefix can

@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import (BUILD, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, loaded_dlls_by_process, output_fields, run_exact,
+from harness import (allowed, BUILD, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, loaded_dlls_by_process, output_fields, run_exact,
                      seconds_of_day, traced_calls, wait_for_prefix_idle, wine_env, winpath)
 
 TOOLS = os.path.join(BUILD, "tests", "e2e")
@@ -98,7 +98,7 @@ class OutOfMemoryTest(WineTest):
         for limit in limits:
             env = dict(self.env, POSTPONE_TEST_ALLOC_LIMIT=str(limit), WINEDEBUG="-all,+pid,+loaddll",
                        STARTER_CMD=command, **(extra or {}))
-            done = subprocess.run(["wine", STARTER_EXE], env=wine_env(env), capture_output=True, timeout=60)
+            done = subprocess.run(["wine", STARTER_EXE], env=wine_env(env), capture_output=True, timeout=allowed(60))
             out = done.stdout.decode()
             self.assertIn("exit=", out, out)
             code = int(output_fields(out)["exit"])
@@ -132,7 +132,7 @@ class PlatformTest(WineTest):
         # hi_IN has no ANSI code page of its own: Wine makes it UTF-8 (65001).
         for lang in ("C.UTF-8", "ru_RU.UTF-8", "tr_TR.UTF-8", "el_GR.UTF-8", "ja_JP.UTF-8", "hi_IN.UTF-8"):
             done = subprocess.run(["wine", CASEMAP_EXE], env=wine_env({"LANG": lang, "LC_ALL": lang}),
-                                  capture_output=True, text=True, timeout=60)
+                                  capture_output=True, text=True, timeout=allowed(60))
             self.assertEqual(done.returncode, 0, "%s: %s" % (lang, done.stdout))
             self.assertIn("differences=0", done.stdout)
             if lang == "hi_IN.UTF-8":
@@ -162,7 +162,7 @@ class PlatformTest(WineTest):
             time.sleep(4)
             self.assertIsNone(starter.poll())  # the copy is still waiting
             wait_for_prefix_idle(timeout=0.1)  # ends it
-            starter.wait(timeout=30)
+            starter.wait(timeout=allowed(30))
         with open(os.path.join(self.dir, "out")) as f:
             output = f.read()
         self.assertNotIn("exit=", output)

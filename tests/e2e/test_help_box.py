@@ -5,7 +5,7 @@ import subprocess
 import time
 import unittest
 
-from harness import POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, output_fields, wine_env, winpath
+from harness import allowed, POSTPONE_EXE, PROBE_EXE, STARTER_EXE, WineTest, output_fields, wine_env, winpath
 
 TITLE = "Postpone version 1.0.0.0"
 EXPECTED_LINES = [
@@ -29,7 +29,7 @@ class VirtualDisplay:
 
     def __exit__(self, *exc):
         self.server.terminate()
-        self.server.wait(timeout=10)
+        self.server.wait(timeout=allowed(10))
 
 
 class HelpBoxTest(WineTest):
@@ -39,7 +39,7 @@ class HelpBoxTest(WineTest):
         self.probe = self.place(PROBE_EXE, "probe.exe")
 
     def find_box(self, display, timeout=30):
-        deadline = time.monotonic() + timeout
+        deadline = time.monotonic() + allowed(timeout)
         while time.monotonic() < deadline:
             found = subprocess.run(["xdotool", "search", "--name", TITLE], env=dict(os.environ, DISPLAY=display),
                                    capture_output=True, text=True)
@@ -54,10 +54,10 @@ class HelpBoxTest(WineTest):
                                 STARTER_CMD='"%s" %s' % (winpath(self.exe), tail)))
             postpone = subprocess.Popen(["wine", STARTER_EXE], env=env, stdout=subprocess.PIPE)
             window = self.find_box(screen.display)
-            read = subprocess.run(["wine", BOXREADER_EXE, TITLE], env=env, capture_output=True, text=True, timeout=60)
+            read = subprocess.run(["wine", BOXREADER_EXE, TITLE], env=env, capture_output=True, text=True, timeout=allowed(60))
             values = output_fields(read.stdout)
             subprocess.run(["xdotool", "key", "--window", window, "Return"], env=dict(os.environ, DISPLAY=screen.display))
-            out, _ = postpone.communicate(timeout=30)
+            out, _ = postpone.communicate(timeout=allowed(30))
         exit_code = int(output_fields(out.decode())["exit"])
         return exit_code, values
 

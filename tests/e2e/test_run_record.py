@@ -3,16 +3,18 @@ write, whole lines from a hundred copies that finish together, a record that
 cannot be written, the move aside past 256 KiB, and the checker's read-back."""
 import os
 import re
+import shutil
 import subprocess
 import unittest
 
-from harness import (POSTPONE_EXE, PROBE_EXE, WineTest, run_exact, wait_for_prefix_idle, wine_env, winpath)
+from harness import (allowed, POSTPONE_EXE, PROBE_EXE, WineTest, run_exact, wait_for_prefix_idle, wine_env, winpath)
 
 CHECKER_EXE = os.path.join(os.path.dirname(POSTPONE_EXE), "postpone-check.exe")
 TIME = r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d"
-LIST_LINE = re.compile(TIME + r"\tlist\tread\taccepted (\d+)\tskipped ([\d ]+|none)\t(.*)")
-ENTRY_LINE = re.compile(TIME + r"\tentry (\d+)\t(started\tpid \d+\tdelay -?\d+ s\tlate \d+ s(?:\twaited \d+ s)?"
-                        r"|failed\terror (\d+)|not started\twaited \d+ s)\t(.*)")
+LIST_LINE = re.compile(TIME + r"\trun ([0-9a-f]{8})\tlist\tread\taccepted (\d+)\tentries ([\d ]+|none)"
+                       r"\tskipped ([\d ]+|none)\tmachine ([^\t]*)\t(.*)")
+ENTRY_LINE = re.compile(TIME + r"\trun ([0-9a-f]{8})\tentry (\d+)\t(started\tpid \d+\tdelay -?\d+ s\tlate \d+ s"
+                        r"(?:\twaited \d+ s)?|failed\terror (\d+)|not started\twaited \d+ s)\t(.*)")
 
 
 class RunRecordTest(WineTest):
@@ -32,6 +34,18 @@ class RunRecordTest(WineTest):
                 for line in extra:
                     f.write(line % n + "\r\n")
 
+    def local_app_data(self, relative):
+        """The Linux path of %LOCALAPPDATA%\\RELATIVE in the prefix, emptied
+        of what an earlier run left there."""
+        done = subprocess.run(["wine", "cmd", "/c", "echo", "%LOCALAPPDATA%"], env=wine_env(), capture_output=True,
+                              timeout=allowed(60))
+        folder = subprocess.run(["winepath", "-u", done.stdout.decode("latin-1").strip()], env=wine_env(),
+                                capture_output=True, timeout=allowed(60)).stdout.decode().strip()
+        path = os.path.join(folder, *relative.split("/"))
+        shutil.rmtree(os.path.dirname(path), ignore_errors=True)
+        self.addCleanup(shutil.rmtree, os.path.dirname(path), True)
+        return path
+
     def run_list_mode(self, count):
         self.assertEqual(run_exact('"%s"' % winpath(self.exe), self.env).exit_code, count)
         self.assertTrue(wait_for_prefix_idle(timeout=30))  # every copy is done
@@ -43,7 +57,9 @@ class RunRecordTest(WineTest):
         return data[:-2].decode("cp1252").split("\r\n")
 
     def test_four_outcomes_are_recorded_as_windows_gave_them_and_the_checker_names_each(self):
-        self.write(r"logs\postpone.log", [
+        # "/" as Windows takes it, in the record's folder that Postpone makes.
+        record = self.local_app_data("Postpone/postpone.log")
+        self.write("%LOCALAPPDATA%/Postpone/postpone.log", [
             (1, self.probe, "good", []),
             (2, winpath(self.dir + "/missing.exe"), "x", []),
             (3, self.probe, "nowhere", [r"StartIn%d=" + winpath(self.dir + "/gone")]),
@@ -52,16 +68,20 @@ class RunRecordTest(WineTest):
         ])
         self.run_list_mode(4)
         self.assertEqual([s.command for s in self.probes()], [(self.probe + " good").encode()])
-        lines = self.record_lines(os.path.join(self.dir, "logs", "postpone.log"))  # its folder was made
+        lines = self.record_lines(record)  # its folder was made
         self.assertEqual(len(lines), 5, lines)
-        listed = LIST_LINE.fullmatch(lines[0])
-        self.assertIsNotNone(listed, lines[0])
-        self.assertEqual(listed.group(1, 2, 3), ("4", "5", winpath(self.dir).lower() + "\\postpone.ini"))
+        # List mode writes once every copy has started: a copy with no delay
+        # may write before it.
+        [listed] = [LIST_LINE.fullmatch(line) for line in lines if LIST_LINE.fullmatch(line)]
+        lines.remove(listed.group(0))
+        self.assertEqual(listed.group(2, 3, 4, 6), ("4", "1 2 3 4", "5", winpath(self.dir).lower() + "\\postpone.ini"))
+        self.assertTrue(listed.group(5))  # the machine's name
         outcomes = {}
-        for line in lines[1:]:
+        for line in lines:
             match = ENTRY_LINE.fullmatch(line)
             self.assertIsNotNone(match, line)
-            outcomes[int(match.group(1))] = (match.group(2).split("\t")[0], match.group(3), match.group(4))
+            self.assertEqual(match.group(1), listed.group(1))  # the run's tag
+            outcomes[int(match.group(2))] = (match.group(3).split("\t")[0], match.group(4), match.group(5))
         self.assertEqual(outcomes, {
             1: ("started", None, self.probe + " good"),
             2: ("failed", "2", winpath(self.dir + "/missing.exe") + " x"),
@@ -70,8 +90,10 @@ class RunRecordTest(WineTest):
         })
 
         done = subprocess.run(["wine", self.place(CHECKER_EXE, "postpone-check.exe")], env=wine_env(self.env),
-                              capture_output=True, timeout=120)
+                              capture_output=True, timeout=allowed(120))
         report = done.stdout.decode("cp1252")
+        self.assertIn("\r\nrecord: ", report)
+        self.assertNotIn("no record yet", report)
         self.assertRegex(report, r"\r\nlast run %s: 1 started, 2 failed, 1 not started, 1 skipped\r\n" % TIME)
         for n, said in [(1, r"started %s, (on time|\d+ s late), process \d+" % TIME),
                         (2, "failed %s, error 2, ERROR_FILE_NOT_FOUND: the program is not there" % TIME),
@@ -89,18 +111,25 @@ class RunRecordTest(WineTest):
             f.write(older)
         self.write(winpath(record), [(n, self.probe, "n%d" % n, []) for n in range(1, 101)])
         self.run_list_mode(100)
+        # List mode moves the record aside once every copy has started: the
+        # lines of copies that wrote before that went with it, whole.
         with open(record + ".1", newline="") as f:
-            self.assertEqual(f.read(), older)
+            moved = f.read()
+        self.assertTrue(moved.startswith(older))
         lines = self.record_lines(record)
+        if len(moved) > len(older):
+            lines = moved[len(older):-2].split("\r\n") + lines
         self.assertEqual(len(lines), 101)
-        self.assertIsNotNone(LIST_LINE.fullmatch(lines[0]), lines[0])
+        self.assertEqual(len([line for line in lines if LIST_LINE.fullmatch(line)]), 1, lines)
         entries = []
-        for line in lines[1:]:
+        for line in lines:
+            if LIST_LINE.fullmatch(line):
+                continue
             match = ENTRY_LINE.fullmatch(line)
             self.assertIsNotNone(match, line)
-            self.assertTrue(match.group(2).startswith("started"), line)
-            self.assertEqual(match.group(4), "%s n%s" % (self.probe, match.group(1)))
-            entries.append(int(match.group(1)))
+            self.assertTrue(match.group(3).startswith("started"), line)
+            self.assertEqual(match.group(5), "%s n%s" % (self.probe, match.group(2)))
+            entries.append(int(match.group(2)))
         self.assertEqual(sorted(entries), list(range(1, 101)))
         self.assertEqual(len(self.probes()), 100)
 

@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import POSTPONE_EXE, PREFIX, PROBE_EXE, WineTest, run_exact, wait_for_prefix_idle, wine_env, winpath
+from harness import allowed, POSTPONE_EXE, PREFIX, PROBE_EXE, WineTest, run_exact, wait_for_prefix_idle, wine_env, winpath
 
 CHECKER_EXE = os.path.join(os.path.dirname(POSTPONE_EXE), "postpone-check.exe")
 
@@ -54,7 +54,7 @@ class WaitForPathTest(WineTest):
     def test_the_checker_shows_the_wait(self):
         self.write(("x", "Q:\\Mail", "45"), ("y", "vault", None))
         done = subprocess.run(["wine", self.place(CHECKER_EXE, "postpone-check.exe")], env=wine_env(self.env),
-                              capture_output=True, timeout=120)
+                              capture_output=True, timeout=allowed(120))
         report = done.stdout.decode("cp1252")
         self.assertIn("entry 1: starts after 1 s, normal, program %s, arguments x, waits up to 45 s for Q:\\Mail "
                       "(not there now)\r\n    copy: %s /E /P:%s \"/C:x\" /D:1 /S:1 /F:Q:\\Mail /M:45 /T:<second of the "

@@ -9,7 +9,7 @@ import subprocess
 import sys
 import unittest
 
-from harness import POSTPONE_EXE, PREFIX, PROBE_EXE, is_wow64, run_exact, wine_env, winpath
+from harness import allowed, POSTPONE_EXE, PREFIX, PROBE_EXE, is_wow64, run_exact, wine_env, winpath
 from test_checker import CheckerCase, make_link, user_startup_folder
 
 DRIVE_C = os.path.join(PREFIX, "drive_c")
@@ -17,7 +17,7 @@ RUN = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 
 
 def reg(*arguments):
-    done = subprocess.run(["wine", "reg"] + list(arguments), env=wine_env(), capture_output=True, timeout=60)
+    done = subprocess.run(["wine", "reg"] + list(arguments), env=wine_env(), capture_output=True, timeout=allowed(60))
     assert done.returncode == 0, done
 
 
@@ -109,7 +109,7 @@ class Wow64Test(CheckerCase):
             os.remove(os.path.join(startup, "Postpone-e2e.lnk"))
             for view in ("/reg:64", "/reg:32"):
                 subprocess.run(["wine", "reg", "delete", RUN, "/v", "Postpone-e2e-" + view[-2:], view, "/f"],
-                               env=wine_env(), capture_output=True, timeout=60)
+                               env=wine_env(), capture_output=True, timeout=allowed(60))
 
 
 if __name__ == "__main__":

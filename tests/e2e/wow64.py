@@ -142,7 +142,7 @@ def main(arguments):
         print("wow64: %s, natively" % what, flush=True)
     elif way == "emulated":
         print("wow64: %s through %s, registered for 32-bit programs in a binfmt_misc of a user namespace of its own "
-              "(natively: %s)" % (what, QEMU, why), flush=True)
+              "(%s)" % (what, QEMU, why), flush=True)
         command, env = in_namespace(command), namespace_env(env)
     else:
         print("wow64: 32-bit Windows programs cannot run here: " + why, flush=True)

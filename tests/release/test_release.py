@@ -18,7 +18,7 @@ import yaml
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from harness import skip_unless_wine_runs  # noqa: E402
+from harness import allowed, skip_unless_wine_runs  # noqa: E402
 from wow64 import DLL_OVERRIDES  # noqa: E402
 from pe_reader import RT_VERSION, PeFile, version_string  # noqa: E402
 
@@ -168,10 +168,10 @@ class ReleaseTest(unittest.TestCase):
                    WINEDLLOVERRIDES=DLL_OVERRIDES)
         env.pop("DISPLAY", None)
         subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       timeout=180)
+                       timeout=allowed(180))
         # Until the prefix's own start-up has ended, it may end the copies
         # that Postpone leaves waiting.
-        subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=180)
+        subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=allowed(180))
         programs = os.path.join(prefix, "drive_c", "Program Files")
         with zipfile.ZipFile(os.path.join(self.dist, self.zip_name)) as archive:
             archive.extractall(programs)
@@ -179,7 +179,7 @@ class ReleaseTest(unittest.TestCase):
         shutil.copyfile(os.path.join(folder, "postpone.example.ini"), os.path.join(folder, "postpone.ini"))
         try:
             check = subprocess.run(["wine", os.path.join(folder, "postpone-check.exe")], env=env, cwd=folder,
-                                   capture_output=True, timeout=120)
+                                   capture_output=True, timeout=allowed(120))
             report = check.stdout.decode("cp1252")
             self.assertEqual(check.returncode, 1, report)  # the example skips entry 3 on purpose
             self.assertIn("executable: C:\\Program Files\\Postpone\\Postpone.exe", report)
@@ -188,7 +188,7 @@ class ReleaseTest(unittest.TestCase):
             started = time.monotonic()
             with tempfile.TemporaryFile() as out:
                 run = subprocess.run(["wine", os.path.join(folder, "Postpone.exe")], env=env, cwd=folder, stdout=out,
-                                     stderr=out, timeout=120)
+                                     stderr=out, timeout=allowed(120))
             self.assertEqual(run.returncode, 3)  # three entries, each handed to a copy
             log = os.path.join(folder, "demo.log")
             while time.monotonic() - started < 30:
