@@ -145,7 +145,8 @@ void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, cons
     std::string logFile, runTag;
     ReadSwitches(RemoveProgramName(copy), Switches{&execute, &slot.Program, &slot.CmdLine, &slot.DelaySec,
                                                    &slot.WndStyle, &stamp, &slot.StartIn, &slot.WaitFor,
-                                                   &slot.WaitSec, &logFile, &slot.Number, &runTag});
+                                                   &slot.WaitSec, &logFile, &slot.Number, &runTag,
+                                                   &slot.WaitIdle});
     const std::string command = BuildTargetCommand(slot.Program, slot.CmdLine);
 
     // The verdict on the entry's line is the checker's own prediction, so

@@ -154,6 +154,8 @@ void ReadSwitches(const std::string& tail, const Switches& switches) {
             *switches.number = ReadNumber(value);
         } else if (key == "/R:") {
             *switches.runTag = value;
+        } else if (key == "/I:") {
+            *switches.waitIdle = ReadNumber(value);
         }
     }
 }
@@ -165,6 +167,7 @@ bool ParseCommandLine() {
     }
     ReadSwitches(CommandTail, Switches{&ExecuteMode, &Table.Program[0], &Table.CmdLine[0], &Table.DelaySec[0],
                                        &Table.WndStyle[0], &StartStamp, &Table.StartIn[0], &Table.WaitFor[0],
-                                       &Table.WaitSec[0], &LogFile, &Table.Number[0], &RunTag});
+                                       &Table.WaitSec[0], &LogFile, &Table.Number[0], &RunTag,
+                                       &Table.WaitIdle[0]});
     return true;
 }

@@ -58,6 +58,7 @@ struct Switches {
     std::string* logFile;   // /L:
     int32_t* number;        // /N:
     std::string* runTag;    // /R:
+    int32_t* waitIdle;      // /I:
 };
 
 // Reads the switches of `tail` into `switches` (help is not looked for).

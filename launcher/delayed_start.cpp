@@ -5,6 +5,8 @@
 #include "process_start.h"
 #include "record_writer.h"
 #include "text.h"
+#include "launch_list.h"
+#include "wait_for_idle.h"
 #include "wait_for_path.h"
 
 namespace {
@@ -52,34 +54,42 @@ int32_t RunDelayed() {
     // A path the program needs: the copy waits for it after the delay, and
     // ends without starting anything, as after a failed start, when it does
     // not come.
-    int32_t waitedSeconds = -1;
+    StartWaits waits;
     uint64_t waitedMs = 0;
     if (!Table.WaitFor[0].empty()) {
         const bool came = WaitForPath(Table.WaitFor[0], Table.WaitSec[0], &waitedMs);
-        waitedSeconds = WholeSeconds(waitedMs);
+        waits.pathSeconds = WholeSeconds(waitedMs);
         if (!came) {
-            if (records) RecordWaitInVain(waitedSeconds);
+            if (records) RecordWaitInVain(waits.pathSeconds);
             return 0;
         }
+    }
+    // Then a quiet machine, within what is left of the same WaitSec.
+    IdleWait idle;
+    if (Table.WaitIdle[0] != 0) {
+        const uint64_t limitMs = static_cast<uint64_t>(WaitSecondsOf(Table.WaitSec[0])) * 1000;
+        idle = WaitForQuietMachine(Table.WaitIdle[0], limitMs > waitedMs ? limitMs - waitedMs : 0);
+        waits.quietSeconds = WholeSeconds(idle.waitedMs);
+        waits.limitPassed = idle.limitPassed;
     }
     const std::string command = BuildTargetCommand(Table.Program[0], Table.CmdLine[0]);
     // The record is written once the copy is done, and names the moment of
     // the start (with the wait flag, the program has ended by then).
     OsLocalTime startedAt = {0, 0, 0, 0, 0, 0, 0};
-    int32_t lateSeconds = 0;
     if (records) {
         OsGetLocalTime(&startedAt);
         // The difference of two readings takes the tick count's wrap out; a
         // wait of more than 49.7 days is past what it measures.
         const int64_t tookMs = static_cast<uint32_t>(OsGetTickCount() - sleptFrom);
-        const int64_t askedMs = remaining * 1000 + static_cast<int64_t>(waitedMs);
-        lateSeconds = tookMs > askedMs ? WholeSeconds(static_cast<uint64_t>(tookMs - askedMs)) : 0;
+        const int64_t askedMs = remaining * 1000 + static_cast<int64_t>(waitedMs + idle.waitedMs);
+        waits.lateSeconds = tookMs > askedMs ? WholeSeconds(static_cast<uint64_t>(tookMs - askedMs)) : 0;
     }
     StartOutcome outcome;
     // With a record, a fatal error is recorded before the copy ends with 255.
     const int32_t result =
         StartProgram(command, static_cast<uint32_t>(Table.WndStyle[0]), Table.StartIn[0], &outcome, !records);
-    if (records) RecordStart(startedAt, outcome, command, lateSeconds, waitedSeconds);
+    ReleaseIdleTurn(idle.turn);
+    if (records) RecordStart(startedAt, outcome, command, waits);
     if (outcome.fatal) OsExitProcess(255);
     return result;
 }

@@ -22,6 +22,7 @@ void ClearLaunchTable() {
         Table.StartIn[slot].clear();
         Table.WaitFor[slot].clear();
         Table.WaitSec[slot] = kDefaultWaitSec;
+        Table.WaitIdle[slot] = 0;
         Table.Number[slot] = 0;
     }
 }

@@ -19,6 +19,7 @@ struct LaunchTable {
     std::string StartIn[kSlotCount];  // the folder the program starts in; empty: inherited
     std::string WaitFor[kSlotCount];  // a path to wait for after the delay; empty: none
     int32_t WaitSec[kSlotCount];      // the longest wait for it, in seconds (600 unless given)
+    int32_t WaitIdle[kSlotCount];     // 1 to 99: waits for the processor below it after that; 0: none
     int32_t Number[kSlotCount];       // the entry's number in the settings file (slot 0: from /N:)
 };
 

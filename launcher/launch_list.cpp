@@ -29,7 +29,7 @@ const char kMissingText[] = "NoNeNi";
 
 const char* StemName(KeyStem stem) {
     static const char* const kNames[kStemCount] = {"Program", "CmdLine", "DelaySec", "WndStyle", "StartIn",
-                                                   "WaitFor", "WaitSec"};
+                                                   "WaitFor", "WaitSec", "WaitIdle"};
     return kNames[static_cast<int>(stem)];
 }
 
@@ -51,6 +51,10 @@ bool IsShowState(int32_t style) {
 
 int32_t ShowStateOf(int32_t style) {
     return IsShowState(style) ? style : 0;
+}
+
+int32_t IdlePercentOf(int32_t percent) {
+    return percent >= kLowestIdlePercent && percent <= kHighestIdlePercent ? percent : 0;
 }
 
 int32_t WaitSecondsOf(int32_t seconds) {
@@ -112,10 +116,12 @@ EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
     const int32_t style = ShowStateOf(ReadSettingsNumber(EntryKeyName(KeyStem::WndStyle, n)));
 
     // Read last, and only for an accepted entry, so that a settings file
-    // without them is read key for key as before; WaitSec only with WaitFor.
+    // without them is read key for key as before; WaitSec only with WaitFor
+    // or WaitIdle.
     const std::string startIn = ReadSettingsText(EntryKeyName(KeyStem::StartIn, n));
     const std::string waitFor = ReadSettingsText(EntryKeyName(KeyStem::WaitFor, n));
-    const bool waits = !IsMissing(waitFor);
+    const int32_t idle = IdlePercentOf(ReadSettingsNumber(EntryKeyName(KeyStem::WaitIdle, n)));
+    const bool waits = !IsMissing(waitFor) || idle != 0;
     const int32_t waitSec =
         waits ? WaitSecondsOf(ReadSettingsNumber(EntryKeyName(KeyStem::WaitSec, n), kDefaultWaitSec)) : kDefaultWaitSec;
 
@@ -124,7 +130,8 @@ EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry) {
     entry->DelaySec = delay;
     entry->WndStyle = style;
     entry->StartIn = IsMissing(startIn) ? std::string() : ExpandVariables(startIn);
-    entry->WaitFor = waits ? ExpandVariables(waitFor) : std::string();
+    entry->WaitFor = !IsMissing(waitFor) ? ExpandVariables(waitFor) : std::string();
+    entry->WaitIdle = idle;
     entry->WaitSec = waitSec;
     entry->Number = n;
     return EntryVerdict::Accepted;
@@ -147,6 +154,7 @@ void LoadLaunchList() {
         Table.StartIn[k] = std::move(entry.StartIn);
         Table.WaitFor[k] = std::move(entry.WaitFor);
         Table.WaitSec[k] = entry.WaitSec;
+        Table.WaitIdle[k] = entry.WaitIdle;
         Table.Number[k] = n;
     }
 }

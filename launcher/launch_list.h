@@ -14,8 +14,8 @@ constexpr int32_t kHighestShowState = 6;
 constexpr int32_t kDefaultWaitSec = 600;
 
 // The stems of an entry's keys, in the order Postpone reads them.
-enum class KeyStem { Program, CmdLine, DelaySec, WndStyle, StartIn, WaitFor, WaitSec };
-constexpr int kStemCount = 7;
+enum class KeyStem { Program, CmdLine, DelaySec, WndStyle, StartIn, WaitFor, WaitSec, WaitIdle };
+constexpr int kStemCount = 8;
 const char* StemName(KeyStem stem);
 
 // The name of entry n's key: the stem followed by n in decimal, no leading
@@ -33,6 +33,13 @@ int32_t ShowStateOf(int32_t style);
 // The longest wait for a path, as the copy takes it: a negative one looks
 // once (unlike a delay, where -1 means missing).
 int32_t WaitSecondsOf(int32_t seconds);
+
+// A wait for a quiet machine (WaitIdle): the processor's use below a
+// percentage from 1 to 99; anything else (missing, empty, out of range) is no
+// such wait, 0.
+constexpr int32_t kLowestIdlePercent = 1;
+constexpr int32_t kHighestIdlePercent = 99;
+int32_t IdlePercentOf(int32_t percent);
 
 // Why entry n is or is not started.
 enum class EntryVerdict {
@@ -52,6 +59,7 @@ struct LaunchEntry {
     std::string StartIn;  // expanded; empty: the program inherits Postpone's folder
     std::string WaitFor;  // expanded; empty: the program starts after its delay alone
     int32_t WaitSec = kDefaultWaitSec;  // at least 0
+    int32_t WaitIdle = 0; // 1 to 99: starts once the processor is below it; 0: does not wait for it
     int32_t Number = 0;   // n, its number in the settings file
 };
 
@@ -66,8 +74,8 @@ int32_t ReadSettingsNumber(const std::string& key, int32_t fallback = kMissingNu
 
 // Reads entry n of SettingsPath by the acceptance rules: its keys in the
 // order Program, CmdLine, DelaySec, WndStyle, each only while the entry is
-// still alive, then StartIn and WaitFor for an accepted entry, and WaitSec
-// only when it has WaitFor. When accepted, `entry` holds what the copy is
+// still alive, then StartIn, WaitFor and WaitIdle for an accepted entry, and
+// WaitSec only when it waits for one of them. When accepted, `entry` holds what the copy is
 // given.
 EntryVerdict ReadLaunchEntry(int n, LaunchEntry* entry);
 

@@ -165,7 +165,7 @@ void RecordListRun(const std::vector<CopyFailure>& failures) {
 }
 
 void RecordStart(const OsLocalTime& startedAt, const StartOutcome& outcome, const std::string& command,
-                 int32_t lateSeconds, int32_t waitedSeconds) {
+                 const StartWaits& waits) {
     if (!RecordMayBeWritten()) return;
     RecordLine line = LineOfRun();
     line.time = RecordTime(startedAt);
@@ -177,8 +177,10 @@ void RecordStart(const OsLocalTime& startedAt, const StartOutcome& outcome, cons
         line.outcome = outcome.noProcess ? RecordOutcome::NoProcess : RecordOutcome::Started;
         line.processId = outcome.processId;
         line.delay = Table.DelaySec[0];
-        line.waited = waitedSeconds;
-        line.late = lateSeconds;
+        line.waited = waits.pathSeconds;
+        line.late = waits.lateSeconds;
+        line.quiet = waits.quietSeconds;
+        line.stillBusy = waits.limitPassed;
     } else {
         line.outcome = RecordOutcome::Failed;
         line.error = outcome.error;

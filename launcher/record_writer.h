@@ -36,11 +36,19 @@ std::string MakeRunTag();
 // entries handed to copies, those skipped) and each copy that did not start.
 void RecordListRun(const std::vector<CopyFailure>& failures);
 
-// A copy: its program's start, asked for at `startedAt`, the seconds it slept
-// and looked for its path longer than it asked (`lateSeconds`), and the
-// seconds it waited for its WaitFor path (-1: it has none).
+// How a copy's start came about: the seconds it slept and looked longer than
+// it asked, those it waited for its WaitFor path and for a quiet machine (-1:
+// it has no such wait), and whether the machine was still busy at the limit.
+struct StartWaits {
+    int32_t lateSeconds = 0;
+    int32_t pathSeconds = -1;
+    int32_t quietSeconds = -1;
+    bool limitPassed = false;
+};
+
+// A copy: its program's start, asked for at `startedAt`.
 void RecordStart(const OsLocalTime& startedAt, const StartOutcome& outcome, const std::string& command,
-                 int32_t lateSeconds, int32_t waitedSeconds);
+                 const StartWaits& waits);
 
 // A copy whose WaitFor path did not come within its WaitSec.
 void RecordWaitInVain(int32_t waitedSeconds);

@@ -89,6 +89,7 @@ std::string FormatRecordLine(const RecordLine& line) {
                                                                        : "no process") +
                     "\tdelay " + Dec(line.delay) + " s\tlate " + Dec(line.late) + " s";
             if (line.waited >= 0) text += "\twaited " + Dec(line.waited) + " s";
+            if (line.quiet >= 0) text += (line.stillBusy ? "\tstill busy after " : "\tquiet after ") + Dec(line.quiet) + " s";
             break;
         case RecordOutcome::Failed:
             text += "failed\terror " + std::to_string(line.error);

@@ -10,6 +10,8 @@
 //   2026-12-10 08:59:33  run 3f9a1c2e  entry 1  started      pid 4312  delay 30 s  late 1 s  C:\Windows\notepad.exe x.txt
 //   2026-12-10 08:59:03  run 3f9a1c2e  entry 2  failed       error 2  C:\Apps\gone.exe
 //   2026-12-10 09:09:03  run 3f9a1c2e  entry 4  not started  waited 600 s  V:\Vault
+//   2026-12-10 09:00:14  run 3f9a1c2e  entry 5  started      pid 4420  delay 60 s  late 0 s  quiet after 12 s  C:\Apps\sync.exe
+//   2026-12-10 09:10:02  run 3f9a1c2e  entry 6  started      pid 4424  delay 0 s  late 0 s  still busy after 600 s  C:\Apps\mail.exe
 //
 // The tag is list mode's own, handed to each copy: a late copy of an earlier
 // run (Postpone started twice at one logon, several machines on one record)
@@ -59,6 +61,8 @@ struct RecordLine {
     int32_t delay = 0;             // Started, NoProcess: the delay the copy was given
     int32_t late = 0;              // Started, NoProcess: seconds it slept and looked longer than it asked
     int32_t waited = -1;           // Started after waiting for its path, NotStarted: seconds waited; else -1
+    int32_t quiet = -1;            // Started after waiting for a quiet machine: seconds waited; else -1
+    bool stillBusy = false;        // ... and the machine was still busy when its limit passed
     uint32_t error = 0;            // Failed: the platform's error number
     bool copy = false;             // Failed: list mode could not start the copy itself
     std::string text;  // Read: the settings file; Started, Failed, NoProcess: the command; NotStarted: the path

@@ -108,6 +108,15 @@ bool ReadEntryDetails(const std::vector<std::string>& fields, size_t i, size_t* 
                 line->waited = static_cast<int32_t>(value);
                 ++i;
             }
+            for (const bool busy : {false, true}) {
+                if (i + 1 < fields.size() &&
+                    ReadField(fields[i], busy ? "still busy after" : "quiet after", " s", 0, kSecondsHigh, &value)) {
+                    line->quiet = static_cast<int32_t>(value);
+                    line->stillBusy = busy;
+                    ++i;
+                    break;
+                }
+            }
             break;
         case RecordOutcome::Failed:
             if (i + 1 >= fields.size() || !ReadField(fields[i++], "error", "", 0, kUint32High, &value)) return false;

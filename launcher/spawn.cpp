@@ -55,6 +55,11 @@ std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entr
     command += " /S:" + Dec(entry.WndStyle);
     if (!entry.StartIn.empty()) command += " " + PathSwitch("/W:", entry.StartIn);
     if (!entry.WaitFor.empty()) command += " " + PathSwitch("/F:", entry.WaitFor) + " /M:" + Dec(entry.WaitSec);
+    if (entry.WaitIdle != 0) {
+        // Its longest wait is the same WaitSec, written once.
+        if (entry.WaitFor.empty()) command += " /M:" + Dec(entry.WaitSec);
+        command += " /I:" + Dec(entry.WaitIdle);
+    }
     if (!logFile.empty()) {
         command += " " + PathSwitch("/L:", logFile) + " /N:" + Dec(entry.Number);
         if (!runTag.empty()) command += " /R:" + runTag;
@@ -75,6 +80,7 @@ void SpawnEntries(std::vector<CopyFailure>* failures) {
         entry.StartIn = Table.StartIn[k];
         entry.WaitFor = Table.WaitFor[k];
         entry.WaitSec = Table.WaitSec[k];
+        entry.WaitIdle = Table.WaitIdle[k];
         entry.Number = Table.Number[k];
         const std::string command = BuildCopyCommand(ExePath, entry, Dec(NowSeconds()), LogFile, RunTag);
         StartOutcome outcome;

@@ -17,9 +17,9 @@ std::string QuoteParameter(const std::string& value);
 // ParseCommandLine into slot 0 and StartStamp exactly as written, with the
 // stamp's text given (where the stamp is not known yet, a report shows a
 // placeholder in its place). The folder to start in travels as /W:, the path
-// to wait for as /F: with its longest wait as /M:, each written only when the
-// entry has it, so that an entry without them gets the same line as before
-// they existed. With a record of starts (`logFile`), its path travels as /L:,
+// to wait for as /F: with its longest wait as /M:, the wait for a quiet
+// machine as /I: (with /M:, once), each written only when the entry has it,
+// so that an entry without them gets the same line as before they existed. With a record of starts (`logFile`), its path travels as /L:,
 // the entry's number as /N: and the run's tag as /R:, and the copy's line in
 // the record names them.
 std::string BuildCopyCommand(const std::string& exePath, const LaunchEntry& entry, const std::string& stampText,

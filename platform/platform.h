@@ -119,6 +119,21 @@ void OsSleep(uint32_t milliseconds);
 // difference of two readings less than that apart means anything.
 uint32_t OsGetTickCount();
 
+// The processor: the system's idle, kernel and user times since it started
+// (GetSystemTimes), in 100 ns units summed over all processors; the kernel
+// time includes the idle time. A copy that waits for a quiet machine reads
+// them once a second.
+bool OsGetSystemTimes(uint64_t* idle, uint64_t* kernel, uint64_t* user);
+
+// A named mutex of the logon session, through which the copies that wait for
+// a quiet machine take turns. OsCreateOwnedMutex makes it and owns it, or,
+// when it is there already, gives a handle without owning it and says so in
+// `existed`; null when neither could be done. OsOpenMutex gives a handle when
+// it is there, null when it is not.
+OsHandle OsCreateOwnedMutex(const char* name, bool* existed);
+OsHandle OsOpenMutex(const char* name);
+void OsReleaseMutex(OsHandle mutex);
+
 // User interface. The user-interface library is loaded only when a box is
 // shown, so that a copy waiting out its delay never maps it.
 int32_t OsMessageBox(const char* text, const char* title, uint32_t style);

@@ -45,6 +45,32 @@ uint32_t OsGetFileAttributes(const char* path) {
 // Case mapping as the user-interface library does it for ANSI text (through
 // the wide form, with the user's locale), but with the kernel alone, so that
 // the user-interface library is never loaded for it.
+bool OsGetSystemTimes(uint64_t* idle, uint64_t* kernel, uint64_t* user) {
+    FILETIME times[3];
+    if (!GetSystemTimes(&times[0], &times[1], &times[2])) return false;
+    uint64_t* values[3] = {idle, kernel, user};
+    for (int i = 0; i < 3; ++i) *values[i] = (static_cast<uint64_t>(times[i].dwHighDateTime) << 32) | times[i].dwLowDateTime;
+    return true;
+}
+
+OsHandle OsCreateOwnedMutex(const char* name, bool* existed) {
+    const HANDLE mutex = CreateMutexA(nullptr, TRUE, name);
+    // "If the mutex is a named mutex and the object existed before this
+    // function call, the return value is a handle to the existing object,
+    // and the GetLastError function returns ERROR_ALREADY_EXISTS"; the
+    // caller then does not own it (CreateMutexA, Microsoft's documentation).
+    *existed = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    return mutex;
+}
+
+OsHandle OsOpenMutex(const char* name) {
+    return OpenMutexA(SYNCHRONIZE, FALSE, name);
+}
+
+void OsReleaseMutex(OsHandle mutex) {
+    ReleaseMutex(mutex);
+}
+
 uint32_t OsGetComputerName(char* buffer, uint32_t size) {
     DWORD length = size;
     return GetComputerNameA(buffer, &length) ? length : 0;

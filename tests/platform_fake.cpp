@@ -280,6 +280,7 @@ bool OsGetExitCodeProcess(OsHandle process, uint32_t* exitCode) {
 
 void OsCloseHandle(OsHandle handle) {
     Fake.calls.push_back("CloseHandle");
+    Fake.mutexHandles.erase(reinterpret_cast<uintptr_t>(handle));
     Fake.closedHandles.push_back(reinterpret_cast<uintptr_t>(handle));
     Fake.openFiles.erase(reinterpret_cast<uintptr_t>(handle));
 }
@@ -649,4 +650,59 @@ bool OsSameFile(const char* first, const char* second) {
     FileOperation("SameFile", first);
     FileOperation("SameFile", second);
     return IsThere(first) && IsThere(second) && Identity(first) == Identity(second);
+}
+
+namespace {
+
+int ProcessorBusyIn(int64_t second) {
+    const std::vector<int>& busy = Fake.processorBusy;
+    return busy.empty() ? 0 : busy[static_cast<size_t>(std::min<int64_t>(second, static_cast<int64_t>(busy.size()) - 1))];
+}
+
+bool OtherTurnNow() {
+    for (const auto& span : Fake.otherTurns) {
+        if (Fake.clockMs >= span.first && Fake.clockMs < span.second) return true;
+    }
+    return false;
+}
+
+OsHandle NewMutexHandle() {
+    const uintptr_t handle = nextHandle++;
+    Fake.mutexHandles.insert(handle);
+    return reinterpret_cast<OsHandle>(handle);
+}
+
+}  // namespace
+
+bool OsGetSystemTimes(uint64_t* idle, uint64_t* kernel, uint64_t* user) {
+    Fake.calls.push_back("GetSystemTimes");
+    const int64_t elapsed = std::max<int64_t>(Fake.clockMs - Fake.processorFrom, 0);
+    int64_t busyMs = 0;
+    for (int64_t second = 0; second * 1000 < elapsed; ++second) {
+        busyMs += ProcessorBusyIn(second) * std::min<int64_t>(1000, elapsed - second * 1000) / 100;
+    }
+    // In 100 ns units; the kernel time holds the idle time, as Windows counts it.
+    const uint64_t idleTime = static_cast<uint64_t>(elapsed - busyMs) * 10000;
+    const uint64_t busyTime = static_cast<uint64_t>(busyMs) * 10000;
+    *idle = Fake.processorBase + idleTime;
+    *kernel = Fake.processorBase + idleTime + busyTime / 2;
+    *user = Fake.processorBase + (busyTime - busyTime / 2);
+    return true;
+}
+
+OsHandle OsCreateOwnedMutex(const char* name, bool* existed) {
+    Fake.calls.push_back(std::string("CreateMutex ") + name);
+    *existed = OtherTurnNow() || (!Fake.turnsTaken.empty() && Fake.turnReleasedAt < Fake.turnsTaken.back());
+    if (!*existed) Fake.turnsTaken.push_back(Fake.clockMs);
+    return NewMutexHandle();
+}
+
+OsHandle OsOpenMutex(const char* name) {
+    Fake.calls.push_back(std::string("OpenMutex ") + name);
+    return OtherTurnNow() ? NewMutexHandle() : nullptr;
+}
+
+void OsReleaseMutex(OsHandle) {
+    Fake.calls.push_back("ReleaseMutex");
+    Fake.turnReleasedAt = Fake.clockMs;
 }

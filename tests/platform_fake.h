@@ -89,6 +89,15 @@ struct FakePlatform {
     int64_t sleepTickMs = 0;
     int64_t nextSleepOverrunMs = 0;
     std::string computerName = "PC1";
+    // The processor's use in percent, second by second of the clock from
+    // processorFrom on (the last figure holds after it), and the counters'
+    // value at processorFrom (near 2^64, they wrap).
+    std::vector<int> processorBusy = {0};
+    int64_t processorFrom = 0;
+    uint64_t processorBase = 0;
+    // Another copy holds the turn of the copies that wait for a quiet machine
+    // over these spans of the clock, [from, to).
+    std::vector<std::pair<int64_t, int64_t>> otherTurns;
     // The checker's view of the file system: files by full path (a profile
     // file is there too); the current folder that relative paths start from.
     std::map<std::string, FakeFile> files;
@@ -142,6 +151,9 @@ struct FakePlatform {
     std::string output;  // what was written to standard output
     std::map<uintptr_t, std::string> openFiles;  // handles of OsOpenForAppending, by path
     int locksHeld = 0;
+    std::vector<int64_t> turnsTaken;  // when this copy took the turn
+    int64_t turnReleasedAt = -1;
+    std::set<uintptr_t> mutexHandles;  // open handles to the turn
 };
 
 extern FakePlatform Fake;

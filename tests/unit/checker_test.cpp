@@ -158,10 +158,10 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
          "Program1", 1},
         {"unknown stem", With(Complete(), "Delay1", "5"),
          "warning: key Delay1 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec, "
-         "WndStyle, StartIn, WaitFor or WaitSec followed by an entry number: did you mean DelaySec1?", 1},
+         "WndStyle, StartIn, WaitFor, WaitSec or WaitIdle followed by an entry number: did you mean DelaySec1?", 1},
         {"arguments stem", With(Complete(), "args2", "5"),
          "warning: key args2 in [Launch]: Postpone never reads it: its name is not Program, CmdLine, DelaySec, "
-         "WndStyle, StartIn, WaitFor or WaitSec followed by an entry number: did you mean CmdLine2?", 1},
+         "WndStyle, StartIn, WaitFor, WaitSec or WaitIdle followed by an entry number: did you mean CmdLine2?", 1},
         {"waits for a folder", With(With(Complete(), "WaitFor1", "C:\\Apps"), "WaitSec1", "90"),
          "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 90 s for C:\\Apps "
          "(there now)", 0},

@@ -111,19 +111,27 @@ struct WaitKeysCase {
     std::string waitFor;
     int32_t waitSec;
     std::vector<std::string> keysAfterStartIn;
+    int32_t waitIdle = 0;
 };
 
-TEST_F(LaunchListTest, ReadsWaitSecOnlyForAnEntryThatWaitsForAPath) {
+TEST_F(LaunchListTest, ReadsWaitSecOnlyForAnEntryThatWaitsForAPathOrAQuietMachine) {
     const std::vector<WaitKeysCase> cases = {
-        {{}, "", 600, {"WaitFor1"}},
-        {{{"WaitSec1", "30"}}, "", 600, {"WaitFor1"}},  // a wait without a path is not read
-        {{{"WaitFor1", ""}, {"WaitSec1", "30"}}, "", 600, {"WaitFor1"}},
-        {{{"WaitFor1", "NoNeNi"}}, "", 600, {"WaitFor1"}},
-        {{{"WaitFor1", "%VAULT%\\Mail"}}, "V:\\Mail", 600, {"WaitFor1", "WaitSec1"}},
-        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "45"}}, "V:\\", 45, {"WaitFor1", "WaitSec1"}},
-        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "-1"}}, "V:\\", 0, {"WaitFor1", "WaitSec1"}},  // unlike a delay's -1
-        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "-20"}}, "V:\\", 0, {"WaitFor1", "WaitSec1"}},
-        {{{"WaitFor1", "V:\\"}, {"WaitSec1", ""}}, "V:\\", 600, {"WaitFor1", "WaitSec1"}},
+        {{}, "", 600, {"WaitFor1", "WaitIdle1"}},
+        {{{"WaitSec1", "30"}}, "", 600, {"WaitFor1", "WaitIdle1"}},  // a wait without a path is not read
+        {{{"WaitFor1", ""}, {"WaitSec1", "30"}}, "", 600, {"WaitFor1", "WaitIdle1"}},
+        {{{"WaitFor1", "NoNeNi"}}, "", 600, {"WaitFor1", "WaitIdle1"}},
+        {{{"WaitFor1", "%VAULT%\\Mail"}}, "V:\\Mail", 600, {"WaitFor1", "WaitIdle1", "WaitSec1"}},
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "45"}}, "V:\\", 45, {"WaitFor1", "WaitIdle1", "WaitSec1"}},
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "-1"}}, "V:\\", 0, {"WaitFor1", "WaitIdle1", "WaitSec1"}},  // unlike a delay's -1
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", "-20"}}, "V:\\", 0, {"WaitFor1", "WaitIdle1", "WaitSec1"}},
+        {{{"WaitFor1", "V:\\"}, {"WaitSec1", ""}}, "V:\\", 600, {"WaitFor1", "WaitIdle1", "WaitSec1"}},
+        // A wait for a quiet machine: a percentage from 1 to 99, with the same WaitSec.
+        {{{"WaitIdle1", "50"}}, "", 600, {"WaitFor1", "WaitIdle1", "WaitSec1"}, 50},
+        {{{"WaitIdle1", "99"}, {"WaitSec1", "30"}}, "", 30, {"WaitFor1", "WaitIdle1", "WaitSec1"}, 99},
+        {{{"WaitIdle1", "1"}, {"WaitFor1", "V:\\"}}, "V:\\", 600, {"WaitFor1", "WaitIdle1", "WaitSec1"}, 1},
+        {{{"WaitIdle1", "100"}, {"WaitSec1", "30"}}, "", 600, {"WaitFor1", "WaitIdle1"}},
+        {{{"WaitIdle1", "0"}, {"WaitSec1", "30"}}, "", 600, {"WaitFor1", "WaitIdle1"}},
+        {{{"WaitIdle1", "idle"}}, "", 600, {"WaitFor1", "WaitIdle1"}},
     };
     for (const WaitKeysCase& c : cases) {
         ResetFake();
@@ -136,6 +144,7 @@ TEST_F(LaunchListTest, ReadsWaitSecOnlyForAnEntryThatWaitsForAPath) {
         ASSERT_EQ(EntryCount, 1);
         EXPECT_EQ(Table.WaitFor[1], c.waitFor) << c.waitFor;
         EXPECT_EQ(Table.WaitSec[1], c.waitSec) << c.waitFor;
+        EXPECT_EQ(Table.WaitIdle[1], c.waitIdle) << c.waitFor;
         std::vector<std::string> read = Fake.profileKeysRead;
         read.resize(5 + c.keysAfterStartIn.size() + 1);
         EXPECT_EQ(std::vector<std::string>(read.begin() + 5, read.end() - 1), c.keysAfterStartIn) << c.waitFor;
