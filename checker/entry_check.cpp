@@ -216,8 +216,12 @@ void CheckEntries(const CheckTarget& target, const std::vector<WorkingFolder>& f
         }
         CheckNumberText(KeyStem::DelaySec, n, entries[n], report);
         if (verdict == EntryVerdict::Accepted) CheckNumberText(KeyStem::WndStyle, n, entries[n], report);
-        if (verdict == EntryVerdict::Accepted && !entry.WaitFor.empty()) {
+        if (verdict == EntryVerdict::Accepted && (!entry.WaitFor.empty() || entry.WaitIdle != 0)) {
             CheckNumberText(KeyStem::WaitSec, n, entries[n], report);
+        }
+        if (verdict == EntryVerdict::Accepted) {
+            CheckIdlePercent(n, entries[n].present[static_cast<int>(KeyStem::WaitIdle)], report);
+            if (entry.WaitIdle != 0) CheckNumberText(KeyStem::WaitIdle, n, entries[n], report);
         }
     }
     if (!anyEntry) AddLine(report, "[Launch] holds no entry: nothing starts");

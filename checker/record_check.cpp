@@ -126,6 +126,9 @@ std::string WhatHappened(const RecordLine& line) {
         case RecordOutcome::Started:
             return "started " + line.time + ", " + (line.late > 0 ? Seconds(line.late) + " late" : "on time") +
                    (line.waited > 0 ? ", after waiting " + Seconds(line.waited) + " for its path" : "") +
+                   (line.quiet < 0      ? std::string()
+                    : line.stillBusy    ? ", at its limit: the machine was still busy after " + Seconds(line.quiet)
+                                        : ", after waiting " + Seconds(line.quiet) + " for a quiet machine") +
                    ", process " + std::to_string(line.processId);
         case RecordOutcome::Failed: {
             const std::string meaning = WhatErrorMeans(line.error);

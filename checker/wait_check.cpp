@@ -5,6 +5,7 @@
 #include "file_system.h"
 #include "paths.h"
 #include "text.h"
+#include "wait_for_idle.h"
 
 namespace {
 
@@ -20,12 +21,28 @@ std::string UncShareOf(const std::string& path) {
 }  // namespace
 
 std::string WaitText(const LaunchEntry& entry) {
-    if (entry.WaitFor.empty()) return std::string();
-    const std::string how = entry.WaitSec == 0 ? ", looks once for " : ", waits up to " + Dec(entry.WaitSec) + " s for ";
-    const std::string now = !IsFullPath(entry.WaitFor) ? std::string()
-                            : Exists(entry.WaitFor)    ? " (there now)"
-                                                       : " (not there now)";
-    return how + entry.WaitFor + now;
+    std::string text;
+    if (!entry.WaitFor.empty()) {
+        const std::string how = entry.WaitSec == 0 ? ", looks once for " : ", waits up to " + Dec(entry.WaitSec) + " s for ";
+        const std::string now = !IsFullPath(entry.WaitFor) ? std::string()
+                                : Exists(entry.WaitFor)    ? " (there now)"
+                                                           : " (not there now)";
+        text = how + entry.WaitFor + now;
+    }
+    if (entry.WaitIdle == 0) return text;
+    // First the path, then the quiet machine, both within one WaitSec.
+    return text + (entry.WaitFor.empty() ? ", then waits until" : ", then until") + " the processor is below " +
+           Dec(entry.WaitIdle) + " % for " + Dec(kQuietWindowSeconds) + " s, " +
+           (entry.WaitFor.empty() ? "at most " : "within the same ") + Dec(entry.WaitSec) + " s, then starts it anyway";
+}
+
+void CheckIdlePercent(int n, bool present, Report* report) {
+    if (!present) return;
+    const std::string key = EntryKeyName(KeyStem::WaitIdle, n);
+    if (IdlePercentOf(ReadSettingsNumber(key)) != 0) return;
+    const std::string text = ReadSettingsText(key);
+    AddWarning(report, EntryPrefix(n) + key + (text.empty() ? " is empty" : "=" + Printable(text) + " is not a "
+                       "percentage from 1 to 99") + ": Postpone does not wait for a quiet machine");
 }
 
 std::string NetworkShareOf(const std::string& path) {

@@ -9,9 +9,14 @@
 #include "logon_starters.h"
 #include "report.h"
 
-// For the entry line: empty without WaitFor; else ", waits up to 600 s for
-// V:\Mail (there now)" and the like.
+// For the entry line: empty without WaitFor and WaitIdle; else ", waits up to
+// 600 s for V:\Mail (there now)", ", then waits until the processor is below
+// 20 % for 5 s, at most 600 s, then starts it anyway" and the like.
 std::string WaitText(const LaunchEntry& entry);
+
+// A WaitIdle of entry n that is there (`present`) but no percentage from 1
+// to 99: a warning that the entry does not wait for a quiet machine.
+void CheckIdlePercent(int n, bool present, Report* report);
 
 // The share a path lies on ("\\server\share", or "Z:\" for a network drive),
 // or "" when it is on no network share.

@@ -242,7 +242,7 @@ bool OsCreateProcess(char* commandBuffer, uint32_t showWindow, uint32_t creation
                      OsProcessInfo* created) {
     Fake.calls.push_back(std::string("CreateProcess ") + commandBuffer);
     Fake.created.push_back(FakeCreateCall{commandBuffer, showWindow, creationFlags, currentFolder != nullptr,
-                                          currentFolder != nullptr ? currentFolder : ""});
+                                          currentFolder != nullptr ? currentFolder : "", Fake.clockMs});
     FakeStart start;
     if (!Fake.starts.empty()) {
         start = Fake.starts.front();

@@ -34,6 +34,7 @@ struct FakeCreateCall {
     uint32_t flags = 0;
     bool folderGiven = false;  // false: the launcher's own current folder
     std::string folder;
+    int64_t atMs = 0;  // the clock when it was asked
 };
 
 struct FakeMessageBox {

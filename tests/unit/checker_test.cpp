@@ -165,6 +165,20 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
         {"waits for a folder", With(With(Complete(), "WaitFor1", "C:\\Apps"), "WaitSec1", "90"),
          "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 90 s for C:\\Apps "
          "(there now)", 0},
+        {"waits for a quiet machine", With(Complete(), "WaitIdle1", "20"),
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, then waits until the processor is "
+         "below 20 % for 5 s, at most 600 s, then starts it anyway", 0},
+        {"first the path, then the quiet machine", With(With(With(Complete(), "WaitFor1", "C:\\Apps"), "WaitSec1", "90"),
+                                                        "WaitIdle1", "50"),
+         "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 90 s for C:\\Apps "
+         "(there now), then until the processor is below 50 % for 5 s, within the same 90 s, then starts it anyway", 0},
+        {"a quiet machine on its copy's line", With(Complete(), "WaitIdle1", "20"),
+         "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /M:600 /I:20 "
+         "/T:<second of the day>", 0},
+        {"a quiet machine out of range", With(Complete(), "WaitIdle1", "100"),
+         "warning: entry 1: WaitIdle1=100 is not a percentage from 1 to 99: Postpone does not wait for a quiet machine", 1},
+        {"a quiet machine not plain", With(Complete(), "WaitIdle1", "30%"),
+         "warning: entry 1: WaitIdle1=30% is not a plain integer: Postpone reads it as 30", 1},
         {"waits on its copy's line", With(With(Complete(), "WaitFor1", "V:\\Mail"), "WaitSec1", "-4"),
          "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /F:V:\\Mail /M:0 "
          "/T:<second of the day>", 0},
@@ -920,7 +934,7 @@ TEST_F(CheckerTest, ReadsTheLastRunOfThisMachineByItsTag) {
         "2026-12-10 08:59:03\trun cccccccc\tlist\tread\taccepted 1\tentries 2\tskipped none\tmachine PC2" + tail +
         "2026-12-10 08:59:30\trun aaaaaaaa\tentry 2\tstarted\tpid 8\tdelay 3600 s\tlate 0 s\tC:\\Apps\\a.exe -2\r\n"
         "2026-12-10 08:59:31\trun cccccccc\tentry 2\tfailed\terror 5\tC:\\Apps\\a.exe -2\r\n"
-        "2026-12-10 08:59:32\trun bbbbbbbb\tentry 1\tstarted\tpid 12\tdelay 30 s\tlate 0 s\twaited 0 s\tC:\\Apps\\a.exe -x\r\n"
+        "2026-12-10 08:59:32\trun bbbbbbbb\tentry 1\tstarted\tpid 12\tdelay 30 s\tlate 0 s\twaited 0 s\tquiet after 12 s\tC:\\Apps\\a.exe -x\r\n"
         "2026-12-10 08:59:33\trun bbbbbbbb\tentry 3\tno process\tdelay 0 s\tlate 0 s\tC:\\Apps\\a.exe -3\r\n"
         "2026-12-10 08:59:34\trun bbbbbbbb\tentry 4\tstarted\tpid 16\tdelay 0 s\tlate 0 s\tC:\\Apps\\gone.exe \r\n";
 
@@ -933,7 +947,7 @@ TEST_F(CheckerTest, ReadsTheLastRunOfThisMachineByItsTag) {
         "last run 2026-12-10 08:59:02 on pc1: 3 started, 0 failed, 0 not started, 1 skipped, 1 not recorded (a copy "
         "may still be waiting)",
         "note: entry 6: the last run skipped it: the settings file has changed since",
-        "    last run: started 2026-12-10 08:59:32, on time, process 12",
+        "    last run: started 2026-12-10 08:59:32, on time, after waiting 12 s for a quiet machine, process 12",
         "    last run: the record has no line of it (added since, or its copy is still waiting)",
         "    last run: asked for 2026-12-10 08:59:33, but Windows answered with neither a process nor an error: whether "
         "it started is not known",

@@ -345,12 +345,15 @@ TEST_F(LauncherTest, WithoutLogFileNoFileIsTouchedAndEveryCopyLineIsAsBefore) {
     SetProfileValue(kSettings, "StartIn3", "C:\\Work");
     SetProfileValue(kSettings, "WaitFor3", "V:\\");
     SetProfileValue(kSettings, "WaitSec3", "90");
+    AddEntry(4, "d.exe", "-d");
+    SetProfileValue(kSettings, "WaitIdle4", "50");
     Fake.clockMs = TimeOfDay(8, 59, 2);
-    EXPECT_EQ(RunProcessWith(kExe), 3u);
-    ASSERT_EQ(Fake.created.size(), 3u);
+    EXPECT_EQ(RunProcessWith(kExe), 4u);
+    ASSERT_EQ(Fake.created.size(), 4u);
     EXPECT_EQ(Fake.created[0].command, kExe + " /E /P:a.exe \"/C:-a\" /D:0 /S:0 /T:32342");
     EXPECT_EQ(Fake.created[1].command, kExe + " /E \"/P:C:\\My Apps\\b.exe\" \"/C:\" /D:0 /S:0 /T:32342");
     EXPECT_EQ(Fake.created[2].command, kExe + " /E /P:c.exe \"/C:-c\" /D:0 /S:0 /W:C:\\Work /F:V:\\ /M:90 /T:32342");
+    EXPECT_EQ(Fake.created[3].command, kExe + " /E /P:d.exe \"/C:-d\" /D:0 /S:0 /M:600 /I:50 /T:32342");
     const std::string copy = Fake.created[0].command;
     const std::vector<std::string> listCalls = Fake.calls;
     Fake.calls.clear();
