@@ -7,8 +7,9 @@ asserted in tests):
   CreateProcessA calls in one loop, side by side;
 - delay accuracy: 10 entries with delays of 1 to 10 s;
 - the footprint of a copy waiting out its delay, of one that will write the
-  record when it is done, and of one waiting for a path, against a program
-  that only sleeps;
+  record when it is done, of one waiting for a path and of one waiting for a
+  quiet machine, against a program that only sleeps;
+- the processor time a copy waiting for a quiet machine uses in a minute;
 - the size of the executable.
 
 Every figure is a ratio of two programs of the same architecture on the same
@@ -147,13 +148,57 @@ def rss_kb(pattern):
     raise RuntimeError("no process matching %r" % pattern)
 
 
+def pid_of(pattern):
+    out = subprocess.run(["ps", "-eo", "pid,args"], capture_output=True, text=True).stdout
+    for line in out.splitlines():
+        if pattern in line and "ps -eo" not in line:
+            return int(line.split()[0])
+    raise RuntimeError("no process matching %r" % pattern)
+
+
+def cpu_seconds(pid):
+    """The processor time (user + system) a process has used so far."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def idle_wait_cost(work):
+    """A copy waiting for a quiet machine on a machine kept busy (one loop on
+    one core, so that it never quiets): the processor time it uses in a
+    minute of waiting, against a copy waiting out its delay."""
+    exe = os.path.join(work, "Postpone.exe")
+    shutil.copyfile(POSTPONE_EXE, exe)
+    stamp = round(time.time() % 86400)
+    load = subprocess.Popen(["sh", "-c", "while :; do :; done"])
+    try:
+        copies = [subprocess.Popen(["wine", "start", "/unix", exe, "/E"] + switches + ["/T:%d" % stamp], env=wine_env())
+                  for switches in (["/P:v.exe", "/D:0", "/I:20", "/M:600"], ["/P:u.exe", "/D:600"])]
+        time.sleep(5)
+        pids = [pid_of("Postpone.exe /E /P:v.exe"), pid_of("Postpone.exe /E /P:u.exe")]
+        before = [cpu_seconds(pid) for pid in pids]
+        time.sleep(60)
+        used = [cpu_seconds(pid) - start for pid, start in zip(pids, before)]
+    finally:
+        load.kill()
+        load.wait()
+        kill_prefix()
+    for copy in copies:
+        copy.wait()
+    return [("Copy waiting for a quiet machine: processor time in 60 s of waiting", "%.2f s" % used[0]),
+            ("Copy waiting out its delay: processor time in 60 s", "%.2f s" % used[1])]
+
+
 def footprint(work):
     exe = os.path.join(work, "Postpone.exe")
     shutil.copyfile(POSTPONE_EXE, exe)
     stamp = round(time.time() % 86400)
     trace_path = os.path.join(work, "loaddll")
     waits = {"delay": ["/P:x.exe", "/D:600"], "path": ["/P:y.exe", "/D:0", "/F:Q:\\never\\there", "/M:600"],
-             "record": ["/P:z.exe", "/D:600", "/L:" + winpath(os.path.join(work, "postpone.log")), "/N:1"]}
+             "record": ["/P:z.exe", "/D:600", "/L:" + winpath(os.path.join(work, "postpone.log")), "/N:1"],
+             # A machine kept busy by a loop on every core never quiets.
+             "idle": ["/P:w.exe", "/D:0", "/I:1", "/M:600"]}
+    loads = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(os.cpu_count() or 2)]
     copies = {}
     with open(trace_path, "wb") as trace:
         for name, switches in waits.items():
@@ -164,7 +209,11 @@ def footprint(work):
         delay_kb = rss_kb("Postpone.exe /E /P:x.exe /D:600")
         path_kb = rss_kb("Postpone.exe /E /P:y.exe /D:0")
         record_kb = rss_kb("Postpone.exe /E /P:z.exe /D:600")
+        idle_kb = rss_kb("Postpone.exe /E /P:w.exe /D:0")
         sleeper_kb = rss_kb("sleeper.exe")
+    for loop in loads:
+        loop.kill()
+        loop.wait()
     kill_prefix()
     for process in list(copies.values()) + [sleeper]:
         process.wait()
@@ -175,10 +224,12 @@ def footprint(work):
     return [("Copy waiting out its delay: resident memory", "%.1f MB" % (delay_kb / 1024.0)),
             ("Copy with LogFile waiting out its delay: resident memory", "%.1f MB" % (record_kb / 1024.0)),
             ("Copy waiting for a path (one look a second): resident memory", "%.1f MB" % (path_kb / 1024.0)),
+            ("Copy waiting for a quiet machine (one look a second): resident memory", "%.1f MB" % (idle_kb / 1024.0)),
             ("Program that only sleeps: resident memory", "%.1f MB" % (sleeper_kb / 1024.0)),
             ("Footprint ratio, waiting out a delay (goal <= 1.05)", "%.2f" % (delay_kb / sleeper_kb)),
             ("Footprint ratio, waiting out a delay with LogFile (goal <= 1.05)", "%.2f" % (record_kb / sleeper_kb)),
             ("Footprint ratio, waiting for a path (goal <= 1.05)", "%.2f" % (path_kb / sleeper_kb)),
+            ("Footprint ratio, waiting for a quiet machine (goal <= 1.05)", "%.2f" % (idle_kb / sleeper_kb)),
             ("Modules loaded by the waiting copies", "; ".join(modules))]
 
 
@@ -196,6 +247,7 @@ def main():
         rows += spawn_cost(work, options.runs)
         rows += delay_accuracy(work)
         rows += footprint(work)
+        rows += idle_wait_cost(work)
     finally:
         kill_prefix()
         shutil.rmtree(work, ignore_errors=True)
