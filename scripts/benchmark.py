@@ -140,20 +140,21 @@ def delay_accuracy(work):
             ("Delay accuracy: errors (+ late, - early)", " ".join("%+.2f" % e for e in sorted(errors)))]
 
 
-def rss_kb(pattern):
-    out = subprocess.run(["ps", "-eo", "rss,args"], capture_output=True, text=True).stdout
+def ps_value(field, pattern):
+    """`field` of ps (rss, pid) for the process whose command line holds `pattern`."""
+    out = subprocess.run(["ps", "-eo", field + ",args"], capture_output=True, text=True).stdout
     for line in out.splitlines():
         if pattern in line and "ps -eo" not in line:
             return int(line.split()[0])
     raise RuntimeError("no process matching %r" % pattern)
+
+
+def rss_kb(pattern):
+    return ps_value("rss", pattern)
 
 
 def pid_of(pattern):
-    out = subprocess.run(["ps", "-eo", "pid,args"], capture_output=True, text=True).stdout
-    for line in out.splitlines():
-        if pattern in line and "ps -eo" not in line:
-            return int(line.split()[0])
-    raise RuntimeError("no process matching %r" % pattern)
+    return ps_value("pid", pattern)
 
 
 def cpu_seconds(pid):
