@@ -273,17 +273,21 @@ TEST_F(LauncherTest, ARecordThatCannotBeWrittenCostsTheStartNothingAndNoCopyWait
 }
 
 TEST_F(LauncherTest, ListModeMovesARecordOverItsLimitAsideBeforeItWrites) {
-    for (const uint64_t size : {kRecordLimit, kRecordLimit + 1}) {
+    // The last: the older file is open in another program, and Windows
+    // replaces no open file; the record stays, and is written all the same.
+    for (const uint64_t size : {kRecordLimit, kRecordLimit + 1, kRecordLimit + 2}) {
         ResetFake();
         ResetGlobals();
         Fake.moduleFileName = kExe;
         Fake.files["c:\\tools\\logs"].folder = true;
         Fake.files[kRecord].start = std::string(size - 2, 'o') + "\r\n";
         Fake.files[kRecord + ".1"].start = "older";
+        const bool held = size == kRecordLimit + 2;
+        if (held) Fake.openFiles[0x7777] = kRecord + ".1";
         SetProfileValue(kSettings, "LogFile", kRecord);
         AddEntry(1, "a.exe", "-a");
         RunProcessWith(kExe);
-        const bool moved = size > kRecordLimit;
+        const bool moved = size == kRecordLimit + 1;
         EXPECT_EQ(Fake.files[kRecord + ".1"].start.size(), moved ? size : 5u) << size;
         EXPECT_EQ(RecordLines().size(), moved ? 1u : 2u) << size;
         EXPECT_NE(RecordLines().back().find("\tlist\tread\taccepted 1\t"), std::string::npos) << size;
