@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "add_entry.h"
+#include "also_started.h"
 #include "check_target.h"
 #include "command_line.h"
 #include "elevation_token.h"
@@ -11,12 +13,16 @@
 #include "logon_starters.h"
 #include "globals.h"
 #include "logon_environment.h"
+#include "logon_programs.h"
+#include "mark_of_web.h"
+#include "number.h"
 #include "platform.h"
 #include "record_check.h"
 #include "run_record.h"
 #include "settings_file_check.h"
 #include "settings_location.h"
 #include "standard_output.h"
+#include "text.h"
 
 namespace {
 
@@ -42,20 +48,50 @@ std::string CheckUsage() {
     return "postpone-check: shows what Postpone will start from its settings file, and why an entry will not.\r\n"
            "\r\n"
            "usage: postpone-check [PATH]\r\n"
+           "       postpone-check [PATH] /add N [/delay:S]\r\n"
+           "       postpone-check [PATH] [/delay:S] /add PROGRAM [ARGUMENTS]\r\n"
            "  PATH  a settings file; or a Postpone executable under any name, whose settings file\r\n"
            "        it reads; or a folder, meaning the Postpone.exe in it.\r\n"
            "  Without PATH: the settings file of the Postpone.exe beside postpone-check.exe.\r\n"
+           "  /add N  makes program N of the report's \"also started at logon\" an entry of the\r\n"
+           "        settings file, started S seconds after Postpone (60 without /delay:), and\r\n"
+           "        switches the original off as Task Manager's Startup tab does.\r\n"
+           "  /add PROGRAM  the same for a program or a shortcut (.lnk) given by its path; the\r\n"
+           "        rest of the line is the program's arguments, exactly as typed.\r\n"
            "\r\n"
-           "It never starts a program and never changes a file.\r\n"
+           "It never starts a program, and changes nothing but what /add says.\r\n"
            "Exit code: 0 every entry starts and there is no warning; 1 an entry is skipped or\r\n"
-           "there is a warning; 2 no settings file, it cannot be read, or no entry starts.\r\n";
+           "there is a warning; 2 no settings file, it cannot be read, or no entry starts;\r\n"
+           "3 /add was refused, and nothing was changed.\r\n";
 }
 
 int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath, Report* report) {
     std::vector<std::string> parameters;
+    AddRequest add;
     size_t position = 0;
     Parameter parameter;
-    while (NextParameter(commandTail, &position, &parameter)) parameters.push_back(parameter.text);
+    while (NextParameter(commandTail, &position, &parameter)) {
+        const std::string lower = LowerCase(parameter.text);
+        if (lower.rfind("/delay:", 0) == 0 && !add.asked) {
+            add.delay = ReadNumber(parameter.text.substr(7));
+        } else if (lower == "/add" && !add.asked && NextParameter(commandTail, &position, &parameter)) {
+            add.asked = true;
+            add.what = parameter.text;
+            const bool number = add.what.find_first_not_of("0123456789") == std::string::npos;
+            // After a program's path, the rest of the line is its arguments
+            // as typed; after a number, only /delay: may follow.
+            const size_t rest = commandTail.find_first_not_of(' ', position);
+            if (!number && rest != std::string::npos) add.arguments = commandTail.substr(rest);
+            if (!number) break;
+        } else if (lower == "/add") {
+            AddError(report, "/add takes N, a number of the report's list, or the path of a program; postpone-check /? "
+                             "tells more");
+            AddTally(report);
+            return kCannotCheck;
+        } else {
+            parameters.push_back(parameter.text);
+        }
+    }
     if (!parameters.empty() && AsksForUsage(parameters[0])) {
         report->text = CheckUsage();
         return 0;
@@ -79,9 +115,15 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
     // Judged in the environment a logon gives Postpone, not in this console's.
     const Environments environments = ReadEnvironments();
     UseEnvironment(environments.logon);
+    if (add.asked && !AddEntry(add, target, report)) {
+        UseEnvironment(environments.console);
+        return kAddRefused;
+    }
     if (CheckSettingsFile(target, report)) {
         const std::vector<WorkingFolder> folders =
             ReportLogonStarters(FindLogonStarters(target.exePath), target.exePath, target.settingsPath, report);
+        CheckMarkOfTheWeb(target.exePath, "", true, report);
+        ReportAlsoStarted(ListLogonPrograms(target.exePath), report);
         // An elevated process has drive mappings of its own (User Account
         // Control keeps a mapped drive to the logon session that made it).
         if (OsRunsElevated()) {

@@ -11,7 +11,8 @@ std::string CheckUsage();
 
 // Checks the settings file that `commandTail` names (see CheckUsage) and
 // builds the report; `checkerPath` is the checker's own executable. Never
-// starts a program and never writes a file. Returns the exit code.
+// starts a program, and writes nothing unless asked to /add an entry.
+// Returns the exit code.
 int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath, Report* report);
 
 // Reads the platform's command line once, runs CheckMain, writes the report to

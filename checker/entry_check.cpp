@@ -7,6 +7,7 @@
 #include "delayed_start.h"
 #include "globals.h"
 #include "key_names.h"
+#include "mark_of_web.h"
 #include "launch_list.h"
 #include "process_start.h"
 #include "program_check.h"
@@ -160,6 +161,7 @@ void ReportAccepted(int n, const LaunchEntry& entry, const EntryKeys& keys, cons
                               (entry.StartIn.empty() ? std::string() : ", in " + entry.StartIn) + WaitText(entry)));
     AddLine(report, "    copy: " + Printable(BuildCopyCommand(target.exePath, entry, kStampPlaceholder, LogFile, kTagPlaceholder)));
     AddLine(report, "    command: " + Printable(command));
+    if (IsFullPath(entry.Program)) CheckMarkOfTheWeb(entry.Program, EntryKeyPrefix(n, KeyStem::Program), false, &details);
     ReportLastRun(n, starts ? Prediction::Starts : Prediction::Fails, true, lastRun, report);
     report->text += details.text;
     report->warnings += details.warnings;

@@ -8,52 +8,16 @@
 #include "redirection.h"
 #include "registry.h"
 #include "shell.h"
+#include "startup_approved.h"
 #include "text.h"
 
 namespace {
-
-const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-// Task Manager's Startup tab (and Settings, Apps, Startup) keeps its switches
-// here, one value per starter named as the starter is.
-const char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
 
 // Where Windows gives a program started at logon no folder of its own (a Run
 // value, a shortcut with an empty Start in), it inherits Explorer's current
 // folder. Windows documents none; Explorer is started in the system folder,
 // and that is the assumption made here, said in the report.
 const char kExplorerFolder[] = "%SystemRoot%\\system32";
-
-struct RunKey {
-    OsRegistryRoot root;
-    OsRegistryView view;
-    const char* name;      // as the report says it
-    const char* approved;  // its switches under StartupApproved
-};
-
-// HKCU\Software is one for both views; HKLM's Run has a 32-bit twin.
-const RunKey kRunKeys[] = {
-    {OsRegistryRoot::CurrentUser, OsRegistryView::Bits64, "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-     "Run"},
-    {OsRegistryRoot::LocalMachine, OsRegistryView::Bits64, "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-     "Run"},
-    {OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
-     "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "Run32"},
-};
-
-// A switch whose first byte is odd is off (2 on, 3 off, as Task Manager
-// writes them).
-bool SwitchedOff(OsRegistryRoot root, const char* list, const std::string& name, bool* readWhole) {
-    for (OsRegistryView view : {OsRegistryView::Bits64, OsRegistryView::Bits32}) {
-        std::vector<OsRegistryValue> values;
-        const OsRegistryRead read = OsReadRegistryValues(root, (std::string(kApproved) + list).c_str(), view, &values);
-        if (read == OsRegistryRead::Missing) continue;
-        if (read == OsRegistryRead::Unreadable) *readWhole = false;
-        for (const OsRegistryValue& value : values) {
-            if (LowerCase(value.name) == LowerCase(name) && !value.data.empty()) return (value.data[0] & 1) != 0;
-        }
-    }
-    return false;
-}
 
 std::string ExplorerFolder() {
     return ExpandVariables(kExplorerFolder);
@@ -125,7 +89,7 @@ void FindInStartupFolder(OsStartupFolder which, const std::string& exePath, std:
             if (!Starts(ExpandVariables(As64BitNames(link.target)), exePath)) continue;
             starter.workingFolder = link.folder.empty() ? ExplorerFolder() : ExpandVariables(As64BitNames(link.folder));
         }
-        starter.switchedOff = SwitchedOff(root, "StartupFolder", name, &starter.switchesRead);
+        starter.switchedOff = SwitchedOff(root, kStartupFolderList, name, &starter.switchesRead);
         starters->push_back(starter);
     }
 }
@@ -141,7 +105,7 @@ std::vector<LogonStarter> FindLogonStarters(const std::string& exePath) {
     for (const RunKey& key : kRunKeys) {
         if (key.view == OsRegistryView::Bits32 && !twoViews) continue;
         std::vector<OsRegistryValue> values;
-        const OsRegistryRead read = OsReadRegistryValues(key.root, kRun, key.view, &values);
+        const OsRegistryRead read = OsReadRegistryValues(key.root, kRunSubkey, key.view, &values);
         if (read == OsRegistryRead::Unreadable) {
             LogonStarter starter;
             starter.what = key.name;

@@ -32,3 +32,13 @@ enum class OsRegistryRead {
 // Every value of `subkey` under `root` in `view`.
 OsRegistryRead OsReadRegistryValues(OsRegistryRoot root, const char* subkey, OsRegistryView view,
                                     std::vector<OsRegistryValue>* values);
+
+// Writes the binary value `name` of `subkey` (made when missing) under `root`
+// in `view`: what postpone-check /add writes to switch a starter off, as Task
+// Manager does. The platform's error (5: no right to write there) or 0.
+uint32_t OsWriteRegistryBinary(OsRegistryRoot root, const char* subkey, OsRegistryView view, const char* name,
+                               const std::string& data);
+
+// The time now as a FILETIME (GetSystemTimeAsFileTime): a switch names when
+// it was set.
+uint64_t OsFileTimeNow();

@@ -3,6 +3,7 @@
 // Postpone.exe never imports the shell or COM.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What a shortcut (.lnk) holds: the program it starts, with its arguments,
@@ -12,6 +13,7 @@ struct OsShellLink {
     std::string target;
     std::string arguments;
     std::string folder;
+    int32_t showCommand = 1;  // its "Run" field: SW_SHOWNORMAL, SW_SHOWMAXIMIZED or SW_SHOWMINNOACTIVE
 };
 
 enum class OsShellLinkRead {

@@ -56,6 +56,8 @@ OsShellLinkRead OsReadShellLink(const char* path, OsShellLink* link) {
             if (SUCCEEDED(shellLink->GetArguments(buffer.data(), INFOTIPSIZE))) link->arguments = buffer.data();
             buffer.assign(INFOTIPSIZE + 1, '\0');
             if (SUCCEEDED(shellLink->GetWorkingDirectory(buffer.data(), INFOTIPSIZE))) link->folder = buffer.data();
+            int show = SW_SHOWNORMAL;
+            if (SUCCEEDED(shellLink->GetShowCmd(&show))) link->showCommand = show;
         }
         file->Release();
     }

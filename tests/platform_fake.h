@@ -134,6 +134,13 @@ struct FakePlatform {
     std::string slowPathPrefix;
     int64_t slowPathMs = 60000;
     bool consoleIsItsOwn = false;
+    // Writing the settings file (postpone-check /add): files that may not be
+    // replaced (read-only, or in a folder the user may not write), a disk
+    // that fills after so many bytes of a new file (-1: never), and files
+    // another program changes while a new one is written.
+    std::set<std::string> readOnlyFiles;
+    int64_t diskFullAfter = -1;
+    std::map<std::string, std::string> changedWhileWriting;
     int keysWaitedFor = 0;
 
     // Recorded.

@@ -7,6 +7,8 @@
 #include "elevation_token.h"
 #include "environment.h"
 #include "file_system.h"
+#include "file_writing.h"
+#include "path_rules.h"
 #include "platform_fake.h"
 #include "program_image.h"
 #include "standard_output.h"
@@ -114,4 +116,59 @@ bool OsConsoleIsItsOwn() {
 
 void OsWaitForKey() {
     ++Fake.keysWaitedFor;
+}
+
+uint32_t OsWriteRegistryBinary(OsRegistryRoot root, const char* subkey, OsRegistryView view, const char* name,
+                               const std::string& data) {
+    Fake.calls.push_back(std::string("WriteRegistry ") + subkey + " " + name);
+    if (root == OsRegistryRoot::LocalMachine && !Fake.elevated) return 5;  // ERROR_ACCESS_DENIED
+    std::vector<OsRegistryValue>& values = Fake.registry[FakeRegistryKey(root, view, subkey)];
+    for (OsRegistryValue& value : values) {
+        if (Lower(value.name) == Lower(name)) {
+            value.type = kRegistryBinary;
+            value.data = data;
+            return 0;
+        }
+    }
+    values.push_back(OsRegistryValue{name, kRegistryBinary, data});
+    return 0;
+}
+
+uint32_t OsWriteNewFile(const char* path, const char* data, uint32_t size) {
+    Fake.calls.push_back(std::string("WriteNewFile ") + path);
+    for (const auto& change : Fake.changedWhileWriting) Fake.files[change.first].start = change.second;
+    if (Fake.files.count(path) != 0) return 80;  // ERROR_FILE_EXISTS
+    const auto folder = Fake.files.find(FolderOf(path));
+    if (folder == Fake.files.end() || !folder->second.folder) return 3;
+    if (Fake.diskFullAfter >= 0 && size > Fake.diskFullAfter) return 112;  // ERROR_DISK_FULL, the part deleted again
+    Fake.files[path].start.assign(data, size);
+    return 0;
+}
+
+uint32_t OsReplaceFile(const char* target, const char* replacement, const char* backup) {
+    Fake.calls.push_back(std::string("ReplaceFile ") + target);
+    if (Fake.files.count(target) == 0 || Fake.files.count(replacement) == 0) return 2;
+    if (Fake.readOnlyFiles.count(target) != 0) return 5;
+    Fake.files[backup] = Fake.files[target];
+    Fake.files[target] = Fake.files[replacement];
+    Fake.files.erase(replacement);
+    return 0;
+}
+
+uint32_t OsMoveFileNew(const char* from, const char* to) {
+    Fake.calls.push_back(std::string("MoveFileNew ") + from + " " + to);
+    if (Fake.files.count(from) == 0) return 2;
+    if (Fake.files.count(to) != 0) return 183;
+    Fake.files[to] = Fake.files[from];
+    Fake.files.erase(from);
+    return 0;
+}
+
+void OsDeleteFile(const char* path) {
+    Fake.calls.push_back(std::string("DeleteFile ") + path);
+    Fake.files.erase(path);
+}
+
+uint64_t OsFileTimeNow() {
+    return 0x01DB4A0000000000ull;  // some moment of 2024
 }
