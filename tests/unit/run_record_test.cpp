@@ -35,6 +35,8 @@ TEST(RecordLine, EachOutcomeIsWrittenAsOneTabbedLineAndReadBackAsWritten) {
     started.late = 2;
     RecordLine waited = started;
     waited.waited = 40;
+    RecordLine atOnce = started;
+    atOnce.waited = 0;  // its path was there at the first look
     RecordLine failed = Line(RecordOutcome::Failed, 2, "C:\\gone.exe ");
     failed.error = 740;
     RecordLine copy = failed;
@@ -57,6 +59,7 @@ TEST(RecordLine, EachOutcomeIsWrittenAsOneTabbedLineAndReadBackAsWritten) {
         {list, "2026-12-10 08:59:02\tlist\tread\taccepted 4\tskipped 3 7\tc:\\tools\\postpone.ini"},
         {started, "2026-12-10 08:59:02\tentry 1\tstarted\tpid 4294967292\tdelay -5 s\tlate 2 s\t\"C:\\My Apps\\a.exe\" -x\t\"y\""},
         {waited, "2026-12-10 08:59:02\tentry 1\tstarted\tpid 4294967292\tdelay -5 s\tlate 2 s\twaited 40 s\t\"C:\\My Apps\\a.exe\" -x\t\"y\""},
+        {atOnce, "2026-12-10 08:59:02\tentry 1\tstarted\tpid 4294967292\tdelay -5 s\tlate 2 s\twaited 0 s\t\"C:\\My Apps\\a.exe\" -x\t\"y\""},
         {failed, "2026-12-10 08:59:02\tentry 2\tfailed\terror 740\tC:\\gone.exe "},
         {copy, "2026-12-10 08:59:02\tentry 2\tfailed\terror 740\tcopy\tC:\\gone.exe "},
         {notStarted, "2026-12-10 08:59:02\tentry 100\tnot started\twaited 600 s\tV:\\Vault"},
@@ -100,6 +103,13 @@ TEST(RecordLine, AnythingElseDoesNotReadBack) {
         "2026-12-10 08:59:02\trun 3F9A1C2E\tentry 1\tfailed\terror 2\tx",     // the tag's shape
         "2026-12-10 08:59:02\trun 3f9a1c2e\tlist\tread\taccepted 1\tentries 1\tskipped none\tp",  // no machine
         "2026-12-10 08:59:02\trun 3f9a1c2e\tlist\tread\taccepted 1\tskipped none\tmachine PC1\tp",  // no entries
+        "x026-12-10 08:59:02\tentry 1\tfailed\terror 2\tx",
+        "2026-12-10 08:59:02\tentry 1\tfailed\terror 1234567890123456789\tx",  // 19 digits
+        "2026-12-10 08:59:02\tentry 1\tstarted\tpid 1\tdelay -2147483649 s\tlate 0 s\tx",  // beyond 32 bits
+        "2026-12-10 08:59:02\tentry 1\tstarted\tpid 1\tdelay soon\tlate 0 s\tx",
+        "2026-12-10 08:59:02\tentry 1\tnot started\twaited 6 s",                       // no path
+        "2026-12-10 08:59:02\tlist\tread\taccepted 4\tskipped none",                   // no settings file
+        "2026-12-10 08:59:02\trun 3f9a1c2e\tlist\tread\taccepted 1\tentries 1\tskipped none\tmachine PC1",
     };
     for (const std::string& text : lines) {
         RecordLine line;
@@ -172,6 +182,7 @@ struct CopyCase {
     int32_t exitCode;
     std::string line;  // the time of day, then after "run 0123abcd"
     std::deque<int64_t> clockReadings = {TimeOfDay(10, 0, 2)};
+    int64_t overrunMs = 2000;
 };
 
 TEST_F(LauncherTest, ACopyRecordsWhatBecameOfItsStartOnceItIsDone) {
@@ -187,6 +198,11 @@ TEST_F(LauncherTest, ACopyRecordsWhatBecameOfItsStartOnceItIsDone) {
          "10:00:32\tentry 3\tno process\tdelay 30 s\tlate 2 s\ta.exe "},
         {"a fatal error is recorded before the copy ends", "/P:a.exe", FakeStart{false, 9, 0, false, 0}, 255,
          "10:00:32\tentry 3\tfailed\terror 9\ta.exe "},
+        // Whole seconds, half up.
+        {"2.5 s late", "/P:a.exe", FakeStart{true, 0, 4444, true, 0}, 4444,
+         "10:00:32\tentry 3\tstarted\tpid 4444\tdelay 30 s\tlate 3 s\ta.exe ", {TimeOfDay(10, 0, 2)}, 2500},
+        {"2.499 s late", "/P:a.exe", FakeStart{true, 0, 4444, true, 0}, 4444,
+         "10:00:32\tentry 3\tstarted\tpid 4444\tdelay 30 s\tlate 2 s\ta.exe ", {TimeOfDay(10, 0, 2)}, 2499},
         {"refused", "/P:c:\\tools\\admin.exe", FakeStart{false, 740, 0, false, 0}, 0,
          "10:00:32\tentry 3\tfailed\terror 740\tc:\\tools\\admin.exe "},
         {"its folder missing", "/P:a.exe /W:C:\\Gone", FakeStart{false, 267, 0, false, 0}, 0,
@@ -207,7 +223,7 @@ TEST_F(LauncherTest, ACopyRecordsWhatBecameOfItsStartOnceItIsDone) {
         // than it asked: a busy machine.
         Fake.clockMs = TimeOfDay(10, 0, 2);
         Fake.clockReadings = c.clockReadings;
-        Fake.nextSleepOverrunMs = 2000;
+        Fake.nextSleepOverrunMs = c.overrunMs;
         Fake.starts = {c.start};
         Fake.pathsAppearAt["C:\\Apps"] = TimeOfDay(10, 0, 34);
         const uint32_t code =
@@ -239,6 +255,8 @@ TEST_F(LauncherTest, ARecordThatCannotBeWrittenCostsTheStartNothingAndNoCopyWait
         {"a folder further off is not", {}, 0, 0, false, "", {}, 0},
         {"no right to write there", {5}, 2, 0, false, "", {}, 0},
         {"another copy makes the folder first", {kPathNotFound}, 2, 0, false, "", {line}, 0},
+        {"its folder made, the path is still not found", {kPathNotFound, kPathNotFound}, 2, 0, false, "", {}, 0},
+        {"a record of one byte without its line end", {}, 2, 0, false, "x", {"x", line}, 0},
         {"a scanner holds it for a moment", {32, 32}, 2, 0, false, "", {line}, 40},
         {"an editor holds it without sharing", std::deque<uint32_t>(50, 32), 2, 0, false, "", {}, 200},
         {"another copy writes first", {}, 2, 3, false, "", {line}, 60},

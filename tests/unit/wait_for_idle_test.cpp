@@ -76,7 +76,7 @@ TEST(ProcessorUse, IsTheBusyShareOfAllTheTimeBetweenTwoReadings) {
     // idle, kernel (the idle in it), user
     EXPECT_EQ(ProcessorUse({100, 200, 0}, {100, 200, 0}), -1);     // no time passed
     EXPECT_EQ(ProcessorUse({0, 0, 0}, {75, 100, 100}), 62);         // 125 of 200 busy
-    EXPECT_EQ(ProcessorUse({0, 0, 0}, {300, 100, 100}), 0);         // more idle than all: none busy
+    EXPECT_EQ(ProcessorUse({0, 0, 0}, {3, 1, 1}), 0);               // more idle than all: none busy
     EXPECT_EQ(ProcessorUse({UINT64_MAX, UINT64_MAX, 0}, {9, 19, 0}), 50);  // both wrapped
 }
 
