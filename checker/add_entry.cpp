@@ -96,15 +96,15 @@ bool AddEntry(const AddRequest& request, const CheckTarget& target, Report* repo
     bool listed = false;
     if (!ProgramToAdd(request, target, &program, &listed, report)) return false;
     const std::string command = program.program.empty() ? program.origin : CommandOfLogonProgram(program);
-    if (!program.whyNot.empty()) {
-        Refuse(report, program.origin + ": Postpone cannot start it: " + program.whyNot);
-        return false;
-    }
     // Postpone reads and starts through the ANSI functions: what the code
     // page cannot spell has come back as "?", and would start something else.
     if ((program.program + program.folder).find('?') != std::string::npos) {
         Refuse(report, command + ": the ANSI code page cannot spell it (it reads \"?\" where the name has a character "
                        "of another script), and Postpone would start something else or nothing");
+        return false;
+    }
+    if (!program.whyNot.empty()) {
+        Refuse(report, program.origin + ": Postpone cannot start it: " + program.whyNot);
         return false;
     }
     std::string before;

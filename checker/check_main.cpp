@@ -72,7 +72,7 @@ int32_t CheckMain(const std::string& commandTail, const std::string& checkerPath
     Parameter parameter;
     while (NextParameter(commandTail, &position, &parameter)) {
         const std::string lower = LowerCase(parameter.text);
-        if (lower.rfind("/delay:", 0) == 0 && !add.asked) {
+        if (lower.rfind("/delay:", 0) == 0) {
             add.delay = ReadNumber(parameter.text.substr(7));
         } else if (lower == "/add" && !add.asked && NextParameter(commandTail, &position, &parameter)) {
             add.asked = true;
