@@ -144,10 +144,10 @@ bool AddEntry(const AddRequest& request, const CheckTarget& target, Report* repo
         Refuse(report, WhyNotWritten(error, target));
         return false;
     }
-    AddLine(report, Printable("added: entry " + Dec(n) + " of " + target.settingsPath + " starts " + command + " " +
-                              DelayText(request.delay) + (existed ? "; the previous file is kept as " +
-                                                                        BackupPathOf(target.settingsPath)
-                                                                  : std::string("; the file is new"))));
+    AddLine(report, Printable("added: entry " + Dec(n) + " of " + target.settingsPath + ", started " +
+                              DelayText(request.delay) + ": " + command +
+                              (existed ? "; the previous file is kept as " + BackupPathOf(target.settingsPath)
+                                       : std::string("; the file is new"))));
     if (!listed && !program.inStartupFolder) return true;
     // The original, switched off as Task Manager does it.
     if (program.switchedOff) return true;

@@ -14,8 +14,35 @@
 namespace {
 
 constexpr int32_t kShowNormal = 1;
-constexpr int32_t kShowMinNoActive = 7;   // SW_SHOWMINNOACTIVE
-constexpr int32_t kMinimisedNoFocus = 6;  // its WndStyle
+constexpr int32_t kShowMinimized = 2;     // SW_SHOWMINIMIZED, as IShellLink::GetShowCmd gives "Minimised"
+constexpr int32_t kShowMaximized = 3;
+constexpr int32_t kShowMinNoActive = 7;   // SW_SHOWMINNOACTIVE, as the file holds it
+constexpr int32_t kMinimisedNoFocus = 6;  // their WndStyle
+// The shortcut file's header ("ShellLinkHeader", [MS-SHLLINK] 2.1,
+// Microsoft's documentation): HeaderSize "MUST be 0x0000004C", and
+// ShowCommand at offset 0x3C.
+constexpr uint32_t kLinkHeaderSize = 0x4C;
+constexpr uint32_t kShowCommandOffset = 0x3C;
+
+uint32_t LittleEndian32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
+// The show state the shortcut at `path` stores, read from its header (Wine's
+// shell-link reader gives SW_SHOWNORMAL whatever the file holds); `fallback`
+// where the header cannot be read.
+int32_t StoredShowCommand(const std::string& path, int32_t fallback) {
+    std::string header(kLinkHeaderSize, '\0');
+    if (OsReadFileStart(path.c_str(), &header[0], kLinkHeaderSize) != static_cast<int32_t>(kLinkHeaderSize) ||
+        LittleEndian32(header, 0) != kLinkHeaderSize) {
+        return fallback;
+    }
+    // "All other values MUST be treated as SW_SHOWNORMAL."
+    const uint32_t show = LittleEndian32(header, kShowCommandOffset);
+    return show == kShowMaximized || show == kShowMinNoActive ? static_cast<int32_t>(show) : kShowNormal;
+}
 
 // Explorer, a 64-bit program, means the 64-bit folders by a shortcut's or a
 // Run value's variables.
@@ -88,7 +115,7 @@ bool ReadStartupFile(const std::string& path, LogonProgram* program) {
     program->program = AsExplorerMeansIt(link.target);
     program->arguments = link.arguments;
     program->folder = link.folder.empty() ? std::string() : AsExplorerMeansIt(link.folder);
-    program->show = ShowStateOfShortcut(link.showCommand);
+    program->show = ShowStateOfShortcut(StoredShowCommand(path, link.showCommand));
     program->whyNot = WhyNotDelayed(program->program);
     return true;
 }
@@ -119,8 +146,8 @@ void ListStartupFolder(OsStartupFolder which, const std::string& exePath, std::v
 }  // namespace
 
 int32_t ShowStateOfShortcut(int32_t showCommand) {
-    if (showCommand == kShowMinNoActive) return kMinimisedNoFocus;
-    return IsShowState(showCommand) ? showCommand : kShowNormal;
+    if (showCommand == kShowMinNoActive || showCommand == kShowMinimized) return kMinimisedNoFocus;
+    return showCommand == kShowMaximized ? kShowMaximized : kShowNormal;
 }
 
 std::vector<LogonProgram> ListLogonPrograms(const std::string& exePath) {

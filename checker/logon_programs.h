@@ -38,6 +38,7 @@ std::vector<LogonProgram> ListLogonPrograms(const std::string& exePath);
 bool ReadProgramAt(const std::string& path, const std::string& arguments, LogonProgram* program);
 
 // A shortcut's show state ("Run": normal, minimised, maximised) as a
-// WndStyle: SW_SHOWMINNOACTIVE, which Explorer writes for "Minimised", is
-// 6, minimised without the focus.
+// WndStyle: SW_SHOWMINNOACTIVE, which Explorer writes for "Minimised" (and
+// SW_SHOWMINIMIZED, which the shell-link interface gives for it), is 6,
+// minimised without the focus; anything but maximised else is normal.
 int32_t ShowStateOfShortcut(int32_t showCommand);

@@ -17,10 +17,10 @@ EXAMPLE = os.path.join(os.path.dirname(__file__), "..", "..", "examples", "postp
 STAMP_PLACEHOLDER = b"<second of the day>"
 
 
-def make_link(link, target, arguments, folder):
+def make_link(link, target, arguments, folder, show=1):
     """A shortcut made through the shell-link interface; all paths Windows paths."""
-    done = subprocess.run(["wine", MAKELINK_EXE, link, target, arguments, folder], env=wine_env(), capture_output=True,
-                          timeout=allowed(60))
+    done = subprocess.run(["wine", MAKELINK_EXE, link, target, arguments, folder, str(show)], env=wine_env(),
+                          capture_output=True, timeout=allowed(60))
     assert done.returncode == 0, done
 
 

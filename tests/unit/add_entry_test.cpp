@@ -70,9 +70,14 @@ protected:
         Fake.wow64 = true;
         Fake.environment["PROGRAMFILES"] = "C:\\Program Files (x86)";
         Fake.environment["PROGRAMW6432"] = "C:\\Program Files";
-        Fake.files[kMail];
+        // Its header holds SW_SHOWMINNOACTIVE, which the shell-link interface
+        // gives as SW_SHOWMINIMIZED on Windows and as SW_SHOWNORMAL under Wine.
+        std::string header(0x4C, '\0');
+        header[0] = 0x4C;
+        header[0x3C] = 7;
+        Fake.files[kMail].start = header;
         Fake.shellLinks[kMail] = OsShellLink{"%ProgramFiles%\\Mail\\mail.exe", "-background \"C:\\My Mail\"",
-                                             "%ProgramFiles%\\Mail", 7};
+                                             "%ProgramFiles%\\Mail", 1};
         Fake.files["C:\\Program Files\\Mail\\mail.exe"].start = PeImage();
         Fake.files["C:\\Program Files\\Mail"].folder = true;
         // An unquoted Run value with a blank, one that needs administrator
@@ -125,7 +130,8 @@ TEST_F(AddTest, ListsWhatElseStartsAtLogonAndTakesEachOverWithItsExactCommand) {
 
     // The shortcut: its program, arguments, folder and show state.
     EXPECT_EQ(Check("/add 1 /delay:90"), 0) << text;
-    EXPECT_TRUE(HasPart("added: entry 2 of " + kSettings + " starts \"C:\\Program Files\\Mail\\mail.exe\"")) << text;
+    EXPECT_TRUE(HasPart("added: entry 2 of " + kSettings + ", started after 90 s (1 min 30 s): \"C:\\Program Files\\Mail"
+                        "\\mail.exe\"")) << text;
     EXPECT_EQ(Fake.files[kSettings + ".bak"].start, kOwnBytes);
     const std::string& bytes = Fake.files[kSettings].start;
     EXPECT_EQ(bytes.substr(0, 72), kOwnBytes.substr(0, 72));            // up to the end of entry 1
@@ -214,9 +220,10 @@ TEST(MarkOfTheWeb, TheZoneIsTheZoneIdOfTheZoneTransferSection) {
         {"", -1},
     };
     for (const auto& c : cases) EXPECT_EQ(ZoneOfStream(c.first), c.second) << c.first;
-    EXPECT_EQ(ShowStateOfShortcut(7), 6);  // "Minimised": SW_SHOWMINNOACTIVE
+    EXPECT_EQ(ShowStateOfShortcut(7), 6);  // "Minimised": SW_SHOWMINNOACTIVE in the file
+    EXPECT_EQ(ShowStateOfShortcut(2), 6);  // and SW_SHOWMINIMIZED from GetShowCmd
     EXPECT_EQ(ShowStateOfShortcut(3), 3);
-    EXPECT_EQ(ShowStateOfShortcut(11), 1);
+    EXPECT_EQ(ShowStateOfShortcut(5), 1);
     EXPECT_EQ(SwitchedOffValue(0x0807060504030201ull), std::string("\x03\0\0\0\x01\x02\x03\x04\x05\x06\x07\x08", 12));
 }
 
