@@ -148,9 +148,9 @@ bool AddEntry(const AddRequest& request, const CheckTarget& target, Report* repo
                               DelayText(request.delay) + ": " + command +
                               (existed ? "; the previous file is kept as " + BackupPathOf(target.settingsPath)
                                        : std::string("; the file is new"))));
-    if (!listed && !program.inStartupFolder) return true;
-    // The original, switched off as Task Manager does it.
-    if (program.switchedOff) return true;
+    // The original, switched off as Task Manager does it (a program given by
+    // its path is no original of the lists).
+    if (!listed || program.switchedOff) return true;
     if (SwitchOff(program) == 0) {
         AddLine(report, Printable("switched off: " + program.origin + ", as Task Manager's Startup tab does it (switch "
                                   "it on there, or in Settings, Apps, Startup, to undo)"));

@@ -131,7 +131,6 @@ void ListStartupFolder(OsStartupFolder which, const std::string& exePath, std::v
         if (OsSameFile(path.c_str(), exePath.c_str())) continue;
         LogonProgram program;
         program.origin = path;
-        program.inStartupFolder = true;
         program.root = which == OsStartupFolder::User ? OsRegistryRoot::CurrentUser : OsRegistryRoot::LocalMachine;
         program.approvedList = kStartupFolderList;
         program.approvedName = name;

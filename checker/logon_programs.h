@@ -13,7 +13,6 @@
 
 struct LogonProgram {
     std::string origin;        // the shortcut's or file's path, or "the value NAME of KEY"
-    bool inStartupFolder = false;
     OsRegistryRoot root = OsRegistryRoot::CurrentUser;  // where its switch lives
     std::string approvedList;  // its list under StartupApproved
     std::string approvedName;  // its name there

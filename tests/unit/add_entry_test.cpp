@@ -46,7 +46,10 @@ TEST(SettingsWriter, AddsTheLinesAtTheEndOfTheFirstLaunchSectionAndKeepsEveryOth
          "[Launch]\r\nA=1\r\nL1\r\nL2\r\n[ launch ]\r\nB=2\r\n"},
         {"an empty [Launch]", "  [Launch]  \r\n\r\n[X]\r\n", "  [Launch]  \r\nL1\r\nL2\r\n\r\n[X]\r\n"},
         {"UTF-16 with its byte-order mark", Utf16("[Launch]\r\nA=1\r\n"), Utf16("[Launch]\r\nA=1\r\nL1\r\nL2\r\n")},
+        {"a header in capitals, lines ended by CR alone", "[LAUNCH]\rA=1\r", "[LAUNCH]\rA=1\rL1\rL2\r"},
+        {"an ANSI file that starts with an i with diaeresis", "\xEF=1\r\n", "\xEF=1\r\n[Launch]\r\nL1\r\nL2\r\n"},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Launch]\r\n", ""},
+        {"the byte-order mark alone", "\xEF\xBB\xBF", ""},
         {"UTF-16 big-endian", "\xFE\xFF", ""},
     };
     for (const WriterCase& c : cases) {
@@ -193,6 +196,10 @@ TEST_F(AddTest, ARefusedAddChangesNothing) {
          [] { Fake.shellLinks[kMail].target = "C:\\Program Files\\M?il\\mail.exe"; }},
         {"a file Windows does not read as written", "/add 1", "UTF-8 with a byte-order mark",
          [] { Fake.files[kSettings].start = "\xEF\xBB\xBF" + kOwnBytes; }},
+        {"a file that cannot be read", "/add 1", kSettings + " cannot be read",
+         [] { Fake.files[kSettings].readable = false; }},
+        {"a document in the Startup folder", "/add 2", "notes.txt is a document or a script, not a program",
+         [] { Fake.files[Fake.userStartup + "\\notes.txt"].start = "remember"; }},
     };
     for (const RefusalCase& c : cases) {
         ResetFake();
@@ -217,6 +224,7 @@ TEST(MarkOfTheWeb, TheZoneIsTheZoneIdOfTheZoneTransferSection) {
         {"[ZoneTransfer]\r\nZoneId=2\r\n", 2},
         {"[Other]\r\nZoneId=3\r\n", -1},
         {"[ZoneTransfer]\r\nZoneId=x\r\n", -1},
+        {"[ZoneTransfer]\r\nZoneId=1234567890\r\n", -1},
         {"", -1},
     };
     for (const auto& c : cases) EXPECT_EQ(ZoneOfStream(c.first), c.second) << c.first;
@@ -230,12 +238,17 @@ TEST(MarkOfTheWeb, TheZoneIsTheZoneIdOfTheZoneTransferSection) {
 TEST_F(CheckerTest, ADownloadedPostponeOrProgramIsWarnedAbout) {
     Set(Complete());
     Fake.files[kExe + ":Zone.Identifier"].start = "[ZoneTransfer]\r\nZoneId=3\r\n";
-    Fake.files[kProgram + ":Zone.Identifier"].start = "[ZoneTransfer]\r\nZoneId=1\r\n";  // the intranet: no prompt
+    Fake.files[kProgram + ":Zone.Identifier"].start = "[ZoneTransfer]\r\nZoneId=4\r\n";  // an untrusted site
+    Set({{"Program2", "C:\\Apps\\b.exe"}, {"CmdLine2", "\"\""}, {"DelaySec2", "0"}, {"WndStyle2", "1"}});
+    Fake.files["C:\\Apps\\b.exe"].start = PeImage();
+    Fake.files["C:\\Apps\\b.exe:Zone.Identifier"].start = "[ZoneTransfer]\r\nZoneId=2\r\n";  // trusted: no prompt
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(HasPart("warning: " + kExe + " carries the mark of the web (downloaded, zone 3): Windows may hold it "
                         "at logon behind a security prompt")) << text;
     EXPECT_TRUE(HasPart("Unblock-File '" + kExe + "'")) << text;
-    EXPECT_FALSE(HasPart(kProgram + " carries")) << text;
+    EXPECT_TRUE(HasPart("warning: entry 1: Program1: " + kProgram + " carries the mark of the web (downloaded, zone 4): "
+                        "Postpone starts it all the same")) << text;
+    EXPECT_FALSE(HasPart("b.exe carries")) << text;
 }
 
 }  // namespace

@@ -812,6 +812,7 @@ TEST_F(CheckerTest, ReadsWhatHappenedAtTheLastRunBackUnderEachEntryAndWarnsWhere
         "2026-12-10 08:59:03\tentry 3\tfailed\terror 740\tC:\\Apps\\a.exe -z\r\n"
         "edited by hand\r\n"
         "2026-12-10 08:59:33\tentry 1\tstarted\tpid 4312\tdelay 30 s\tlate 1 s\tC:\\Apps\\a.exe -x\r\n"
+        "2026-12-10 08:59:34\tentry 0\tstarted\tpid 4316\tdelay 0 s\tlate 0 s\tnotepad.exe \r\n"  // typed by hand
         "2026-12-10 09:09:03\tentry 4\tnot started\twaited 600 s\tC:\\Apps\r\n";
 
     EXPECT_EQ(Check(), 1);
