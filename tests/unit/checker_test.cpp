@@ -97,9 +97,6 @@ TEST_F(CheckerTest, ExplainsEverySkipRuleAndEveryWarning) {
                                                         "WaitIdle1", "50"),
          "entry 1: starts after 30 s, normal, program C:\\Apps\\a.exe, arguments -x, waits up to 90 s for C:\\Apps "
          "(there now), then until the processor is below 50 % for 5 s, within the same 90 s, then starts it anyway", 0},
-        {"a quiet machine on its copy's line", With(Complete(), "WaitIdle1", "20"),
-         "    copy: C:\\Tools\\Postpone.exe /E /P:C:\\Apps\\a.exe \"/C:-x\" /D:30 /S:1 /M:600 /I:20 "
-         "/T:<second of the day>", 0},
         {"a quiet machine out of range", With(Complete(), "WaitIdle1", "100"),
          "warning: entry 1: WaitIdle1=100 is not a percentage from 1 to 99: Postpone does not wait for a quiet machine", 1},
         {"a quiet machine not plain", With(Complete(), "WaitIdle1", "30%"),
