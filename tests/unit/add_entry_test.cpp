@@ -169,6 +169,15 @@ TEST_F(AddTest, ListsWhatElseStartsAtLogonAndTakesEachOverWithItsExactCommand) {
                         "takes administrator rights")) << text;
 }
 
+TEST_F(AddTest, AMissingSettingsFileIsCreatedWithTheEntry) {
+    Fake.files.erase(kSettings);
+    Fake.profiles.erase(kSettings);
+    Check("/add 2");
+    EXPECT_TRUE(HasPart("; the file is new")) << text;
+    EXPECT_EQ(Fake.files[kSettings].start.substr(0, 10), "[Launch]\r\n");
+    EXPECT_EQ(Fake.files.count(kSettings + ".bak"), 0u);
+}
+
 struct RefusalCase {
     const char* what;
     std::string tail;
