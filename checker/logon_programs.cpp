@@ -5,7 +5,6 @@
 #include "file_system.h"
 #include "launch_list.h"
 #include "paths.h"
-#include "program_image.h"
 #include "redirection.h"
 #include "shell.h"
 #include "startup_approved.h"
@@ -153,9 +152,7 @@ std::vector<LogonProgram> ListLogonPrograms(const std::string& exePath) {
     std::vector<LogonProgram> programs;
     ListStartupFolder(OsStartupFolder::User, exePath, &programs);
     ListStartupFolder(OsStartupFolder::Common, exePath, &programs);
-    const bool twoViews = OsHasTwoRegistryViews();
-    for (const RunKey& key : kRunKeys) {
-        if (key.view == OsRegistryView::Bits32 && !twoViews) continue;
+    for (const RunKey& key : RunKeysOfThisWindows()) {
         std::vector<OsRegistryValue> values;
         OsReadRegistryValues(key.root, kRunSubkey, key.view, &values);
         for (const OsRegistryValue& value : values) {

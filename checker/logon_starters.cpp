@@ -3,7 +3,6 @@
 #include "file_system.h"
 #include "launch_list.h"
 #include "paths.h"
-#include "program_image.h"
 #include "program_search.h"
 #include "redirection.h"
 #include "registry.h"
@@ -100,10 +99,7 @@ std::vector<LogonStarter> FindLogonStarters(const std::string& exePath) {
     std::vector<LogonStarter> starters;
     FindInStartupFolder(OsStartupFolder::User, exePath, &starters);
     FindInStartupFolder(OsStartupFolder::Common, exePath, &starters);
-    // 32-bit Windows has one registry view: the 32-bit one is the same key.
-    const bool twoViews = OsHasTwoRegistryViews();
-    for (const RunKey& key : kRunKeys) {
-        if (key.view == OsRegistryView::Bits32 && !twoViews) continue;
+    for (const RunKey& key : RunKeysOfThisWindows()) {
         std::vector<OsRegistryValue> values;
         const OsRegistryRead read = OsReadRegistryValues(key.root, kRunSubkey, key.view, &values);
         if (read == OsRegistryRead::Unreadable) {

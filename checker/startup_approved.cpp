@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "program_image.h"
 #include "text.h"
 
 const char kRunSubkey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -15,6 +16,15 @@ const RunKey kRunKeys[kRunKeyCount] = {
     {OsRegistryRoot::LocalMachine, OsRegistryView::Bits32,
      "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "Run32"},
 };
+
+std::vector<RunKey> RunKeysOfThisWindows() {
+    const bool twoViews = OsHasTwoRegistryViews();
+    std::vector<RunKey> keys;
+    for (const RunKey& key : kRunKeys) {
+        if (key.view == OsRegistryView::Bits64 || twoViews) keys.push_back(key);
+    }
+    return keys;
+}
 
 std::string StartupApprovedSubkey(const std::string& list) {
     return "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\" + list;

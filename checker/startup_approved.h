@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "registry.h"
 
@@ -23,6 +24,10 @@ struct RunKey {
 // HKCU\Software is one for both views; HKLM's Run has a 32-bit twin.
 constexpr int kRunKeyCount = 3;
 extern const RunKey kRunKeys[kRunKeyCount];
+
+// The Run keys this Windows has: 32-bit Windows has one registry view, and
+// HKLM's 32-bit twin is the same key there, read once.
+std::vector<RunKey> RunKeysOfThisWindows();
 
 // The list of a Startup folder's files.
 extern const char kStartupFolderList[];
